@@ -1,0 +1,3 @@
+#include "practice/PracticeState.h"
+
+TPracticeState PracticeState;

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+// The one program-wide record of the practice. Every unit reads and writes
+// its fields directly; everything happens on the user-interface thread.
+struct TPracticeState {
+    // Settings mirror, filled by LoadSettings.
+    bool AddTo10 = false;
+    bool AddTo20 = false;
+    bool AddTo100 = false;
+    bool SubTo10 = false;
+    bool SubTo20 = false;
+    bool SubTo100 = false;
+    bool MulTable[11] = {}; // index 1 to 10; index 0 unused
+    bool DivBy[11] = {};    // index 1 to 10; index 0 unused
+    bool PickAdd = false;
+    bool PickSub = false;
+    bool PickMul = false;
+    bool PickDiv = false;
+    bool ProtectReset = false;
+    QString StoredPassword;
+
+    // The problem on screen.
+    int Operand1 = 0;
+    int Operand2 = 0;
+    bool OpAdd = false;
+    bool OpSub = false;
+    bool OpMul = false;
+    bool OpDiv = false;
+    bool RandomMode = false;
+    QString AnswerText;
+
+    // Counters of correct and wrong answers, mirrored by the count cells.
+    int OkAdd = 0;
+    int BadAdd = 0;
+    int OkSub = 0;
+    int BadSub = 0;
+    int OkMul = 0;
+    int BadMul = 0;
+    int OkDiv = 0;
+    int BadDiv = 0;
+    int OkTotal = 0;
+    int BadTotal = 0;
+
+    // Passwords and the main window's start-up position.
+    QString MasterPassword;
+    QString EnteredPassword;
+    int HomeLeft = 0;
+    int HomeTop = 0;
+};
+
+extern TPracticeState PracticeState;
+
+// The fixed password accepted besides the stored one.
+inline const char* const MasterPasswordText = "741mv58";
