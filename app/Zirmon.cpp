@@ -1,0 +1,39 @@
+#include "app/Zirmon.h"
+
+#include "windows/About.h"
+#include "windows/Histr.h"
+#include "windows/Mainzirm.h"
+#include "windows/Man.h"
+#include "windows/Nastzirm.h"
+#include "windows/Passwd.h"
+#include "windows/Vyslf.h"
+#include "windows/Zadanhe.h"
+
+void CreateWindows() {
+    new TForm1;
+    setpoc = new Tsetpoc;
+    AboutBox = new TAboutBox;
+    hist = new Thist;
+    manual = new Tmanual;
+    PasswordDlg = new TPasswordDlg;
+    PasswordDlg1 = new TPasswordDlg1;
+    vyslForm = new TvyslForm;
+}
+
+namespace {
+template <typename T> void Destroy(T*& window) {
+    delete window;
+    window = nullptr;
+}
+} // namespace
+
+void DestroyWindows() {
+    Destroy(vyslForm);
+    Destroy(PasswordDlg1);
+    Destroy(PasswordDlg);
+    Destroy(manual);
+    Destroy(hist);
+    Destroy(AboutBox);
+    Destroy(setpoc);
+    Destroy(Form1);
+}

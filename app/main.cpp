@@ -1,0 +1,22 @@
+// Zirmon: the program's entry.
+#include "app/Zirmon.h"
+#include "practice/Random.h"
+#include "practice/Sound.h"
+#include "windows/Mainzirm.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    ReseedRandom();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zirmon"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    TThreadSoundPlayer player;
+    SoundPlayer = &player;
+    CreateWindows();
+    Form1->show();
+    const int result = QApplication::exec();
+    DestroyWindows();
+    SoundPlayer = nullptr;
+    return result;
+}

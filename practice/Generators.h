@@ -1,0 +1,24 @@
+#pragma once
+
+// The four problem generators fill the two operands under the settings
+// mirror of PracticeState; the random choice picks among the ticked boxes
+// of the random mix.
+void MakeAddition(int& first, int& second);
+void MakeSubtraction(int& first, int& second);
+void MakeMultiplication(int& first, int& second);
+void MakeDivision(int& first, int& second);
+
+enum class TOperation { Addition, Subtraction, Multiplication, Division };
+
+// The ticked states of the random-mix boxes, in the order addition,
+// subtraction, multiplication, division.
+struct TRandomMix {
+    bool Add, Sub, Mul, Div;
+};
+
+// Reads the live boxes of the settings dialog (their design states while
+// the dialog does not exist yet).
+TRandomMix CurrentRandomMix();
+
+TOperation ChooseRandomOperation();
+TOperation ChooseRandomOperation(const TRandomMix& mix);

@@ -1,0 +1,234 @@
+// The random generator and the four problem generators, over many seeded draws.
+#include "practice/Generators.h"
+#include "practice/PracticeState.h"
+#include "practice/Random.h"
+
+#include <QtTest>
+#include <set>
+
+class TestGenerators : public QObject {
+    Q_OBJECT
+
+private:
+    static void SetRanges(bool to10, bool to20, bool to100) {
+        PracticeState.AddTo10 = PracticeState.SubTo10 = to10;
+        PracticeState.AddTo20 = PracticeState.SubTo20 = to20;
+        PracticeState.AddTo100 = PracticeState.SubTo100 = to100;
+    }
+    static void OnlyTables(std::initializer_list<int> tables, bool (&flags)[11]) {
+        for (bool& f : flags)
+            f = false;
+        for (int t : tables)
+            flags[t] = true;
+    }
+
+private Q_SLOTS:
+    void init() { PracticeState = TPracticeState{}; }
+
+    void randomBelowFollowsTheFormula() {
+        // Computed by hand: seed <- seed * 134775813 + 1 (mod 2^32), then
+        // the upper half of seed * n.
+        RandSeed = 12345;
+        const std::pair<int, int> draws[] = {{11, 4},     {11, 3}, {21, 1},
+                                             {101, 55},   {4, 2},  {1, 0},
+                                             {1000000, 439968}, {2147483647, 170327624}};
+        const std::uint32_t seeds[] = {1655067934u, 1242767767u, 342459380u,  2377737157u,
+                                       2721613530u, 1467157059u, 1889648464u, 340655249u};
+        for (int i = 0; i < 8; ++i) {
+            QCOMPARE(RandomBelow(draws[i].first), draws[i].second);
+            QCOMPARE(RandSeed, seeds[i]);
+        }
+        RandSeed = 0xFFFFFFFFu;
+        QCOMPARE(RandomBelow(11), 10);
+        QCOMPARE(RandSeed, 4160191484u);
+    }
+
+    void reseedChangesTheSequence() {
+        std::set<std::uint32_t> seeds;
+        for (int i = 0; i < 20; ++i) {
+            ReseedRandom();
+            seeds.insert(RandSeed);
+            QTest::qSleep(1);
+        }
+        QVERIFY(seeds.size() > 10);
+    }
+
+    void additionStaysInRange_data() {
+        QTest::addColumn<bool>("to10");
+        QTest::addColumn<bool>("to20");
+        QTest::addColumn<bool>("to100");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("up to 10") << true << false << false << 10;
+        QTest::newRow("up to 20") << false << true << false << 20;
+        QTest::newRow("up to 100") << false << false << true << 100;
+        QTest::newRow("20 and 100: the last decides") << false << true << true << 100;
+        QTest::newRow("all three") << true << true << true << 100;
+    }
+    void additionStaysInRange() {
+        QFETCH(bool, to10);
+        QFETCH(bool, to20);
+        QFETCH(bool, to100);
+        QFETCH(int, limit);
+        SetRanges(to10, to20, to100);
+        int biggestSum = 0;
+        bool zeroZero = false, limitZero = false;
+        for (int i = 0; i < 20000; ++i) {
+            int a = -1, b = -1;
+            RandSeed = std::uint32_t(i * 7919);
+            MakeAddition(a, b);
+            QVERIFY(a >= 0 && b >= 0);
+            QVERIFY2(a + b <= limit, qPrintable(QStringLiteral("%1 + %2").arg(a).arg(b)));
+            biggestSum = std::max(biggestSum, a + b);
+            zeroZero = zeroZero || (a == 0 && b == 0);
+            limitZero = limitZero || (a == limit && b == 0);
+        }
+        QCOMPARE(biggestSum, limit);
+        if (limit == 10) {
+            QVERIFY(zeroZero);
+            QVERIFY(limitZero);
+        }
+    }
+
+    void subtractionNeverNegative_data() {
+        QTest::addColumn<int>("limit");
+        QTest::newRow("10") << 10;
+        QTest::newRow("20") << 20;
+        QTest::newRow("100") << 100;
+    }
+    void subtractionNeverNegative() {
+        QFETCH(int, limit);
+        SetRanges(limit == 10, limit == 20, limit == 100);
+        RandSeed = 99;
+        bool equal = false;
+        int biggest = 0;
+        for (int i = 0; i < 20000; ++i) {
+            int a = -1, b = -1;
+            MakeSubtraction(a, b);
+            QVERIFY(a >= b && b >= 0 && a <= limit);
+            equal = equal || (a == 5 && b == 5);
+            biggest = std::max(biggest, a - b);
+        }
+        QVERIFY(equal);
+        QCOMPARE(biggest, limit);
+    }
+
+    void subtractionDoesNotReseed() {
+        SetRanges(true, false, false);
+        RandSeed = 4242;
+        int a, b;
+        MakeSubtraction(a, b);
+        // Two draws from the current sequence, nothing else.
+        RandSeed = 4242;
+        int x = RandomBelow(11), y = RandomBelow(11);
+        if (x < y)
+            std::swap(x, y);
+        QCOMPARE(a, x);
+        QCOMPARE(b, y);
+    }
+
+    void noRangeKeepsTheOperands() {
+        SetRanges(false, false, false);
+        int a = 7, b = 3;
+        MakeAddition(a, b);
+        QCOMPARE(a, 7);
+        QCOMPARE(b, 3);
+        MakeSubtraction(a, b);
+        QCOMPARE(a, 7);
+        QCOMPARE(b, 3);
+    }
+
+    void multiplicationUsesOnlyTablesInUse_data() {
+        QTest::addColumn<QList<int>>("tables");
+        QTest::newRow("table 7") << QList<int>{7};
+        QTest::newRow("table 1") << QList<int>{1};
+        QTest::newRow("tables 2 and 10") << QList<int>{2, 10};
+        QTest::newRow("no table: table 1") << QList<int>{};
+    }
+    void multiplicationUsesOnlyTablesInUse() {
+        QFETCH(QList<int>, tables);
+        for (bool& f : PracticeState.MulTable)
+            f = false;
+        for (int t : tables)
+            PracticeState.MulTable[t] = true;
+        const std::set<int> allowed =
+            tables.isEmpty() ? std::set<int>{1} : std::set<int>(tables.begin(), tables.end());
+        std::set<int> factors, usedTables;
+        for (int i = 0; i < 5000; ++i) {
+            int a, b;
+            MakeMultiplication(a, b);
+            QVERIFY(allowed.count(b));
+            QVERIFY(a >= 0 && a <= 10);
+            factors.insert(a);
+            usedTables.insert(b);
+        }
+        QCOMPARE(int(factors.size()), 11); // 0 x 7 included
+        QCOMPARE(usedTables, allowed);
+    }
+
+    void divisionIsExact_data() {
+        QTest::addColumn<QList<int>>("divisors");
+        QTest::newRow("divisor 4") << QList<int>{4};
+        QTest::newRow("divisors 3 and 9") << QList<int>{3, 9};
+        QTest::newRow("no divisor: divisor 1") << QList<int>{};
+    }
+    void divisionIsExact() {
+        QFETCH(QList<int>, divisors);
+        for (bool& f : PracticeState.DivBy)
+            f = false;
+        for (int d : divisors)
+            PracticeState.DivBy[d] = true;
+        const std::set<int> allowed = divisors.isEmpty()
+                                          ? std::set<int>{1}
+                                          : std::set<int>(divisors.begin(), divisors.end());
+        std::set<int> quotients;
+        for (int i = 0; i < 5000; ++i) {
+            int a, b;
+            MakeDivision(a, b);
+            QVERIFY(allowed.count(b));
+            QCOMPARE(a % b, 0);
+            QVERIFY(a / b >= 0 && a / b <= 10);
+            quotients.insert(a / b);
+        }
+        QCOMPARE(int(quotients.size()), 11); // 0 : 4 included
+    }
+
+    void randomMixPicksOnlyTickedBoxes_data() {
+        QTest::addColumn<bool>("add");
+        QTest::addColumn<bool>("sub");
+        QTest::addColumn<bool>("mul");
+        QTest::addColumn<bool>("div");
+        QTest::newRow("design: addition and subtraction") << true << true << false << false;
+        QTest::newRow("multiplication only") << false << false << true << false;
+        QTest::newRow("all four") << true << true << true << true;
+        QTest::newRow("none: addition and subtraction") << false << false << false << false;
+    }
+    void randomMixPicksOnlyTickedBoxes() {
+        QFETCH(bool, add);
+        QFETCH(bool, sub);
+        QFETCH(bool, mul);
+        QFETCH(bool, div);
+        const bool none = !(add || sub || mul || div);
+        const bool ticked[4] = {add || none, sub || none, mul, div};
+        int seen[4] = {};
+        for (int i = 0; i < 4000; ++i)
+            ++seen[int(ChooseRandomOperation(TRandomMix{add, sub, mul, div}))];
+        for (int op = 0; op < 4; ++op)
+            QVERIFY2(ticked[op] ? seen[op] > 0 : seen[op] == 0, qPrintable(QString::number(op)));
+    }
+
+    void randomMixBeforeTheDialogExists() {
+        // The settings dialog is not there yet: its design states count,
+        // whatever the settings say.
+        PracticeState.PickMul = true;
+        PracticeState.PickAdd = PracticeState.PickSub = PracticeState.PickDiv = false;
+        const TRandomMix mix = CurrentRandomMix();
+        QVERIFY(mix.Add && mix.Sub && !mix.Mul && !mix.Div);
+        for (int i = 0; i < 500; ++i) {
+            const TOperation op = ChooseRandomOperation();
+            QVERIFY(op == TOperation::Addition || op == TOperation::Subtraction);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGenerators)
+#include "tst_generators.moc"

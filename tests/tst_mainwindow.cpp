@@ -1,0 +1,237 @@
+// The main window driven as a user drives it.
+#include "TestSupport.h"
+#include "app/Zirmon.h"
+#include "practice/PracticeState.h"
+#include "windows/Cells.h"
+#include "windows/Mainzirm.h"
+
+#include <QDir>
+#include <QtTest>
+
+namespace {
+const QByteArray ZeroTallies = "[Tabulka]\r\nOKscit=0\r\nKOscit=0\r\nOKodcit=0\r\nKOodcit=0\r\n"
+                               "OKnas=0\r\nKOnas=0\r\nOKdele=0\r\nKOdele=0\r\nOKcelk=0\r\nKOcelk=0\r\n";
+}
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    TTempHome Home;
+    QString Ini() const { return Home.dataDir() + "zirmon.ini"; }
+
+    void Start() {
+        CreateWindows();
+        Form1->show();
+        Form1->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form1));
+    }
+    static int MenuHeight() { return Form1->MainMenu1->height(); }
+    static QString Cell(QTableWidget* grid, int col, int row) { return GetCell(grid, col, row); }
+
+private Q_SLOTS:
+    void init() {
+        PracticeState = TPracticeState{};
+        QDir(Home.dataDir()).removeRecursively();
+    }
+    void cleanup() { DestroyWindows(); }
+
+    void firstShow_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QPoint>("position");
+        QTest::addColumn<QString>("okAdd");
+        QTest::addColumn<QString>("okTotal");
+        QTest::newRow("no settings file") << QByteArray() << QPoint(336, 136) << "      0"
+                                          << "      0";
+        QTest::newRow("stored position and counts")
+            << QByteArray("[Ploha]\r\nX=100\r\ny=50\r\n[Tabulka]\r\nOKscit=0x1A\r\nOKcelk=99\r\n")
+            << QPoint(100, 50) << "      26" << "      99";
+        QTest::newRow("position off the screen")
+            << QByteArray("[ploha]\r\nx=-5000\r\nY=9000\r\n") << QPoint(-5000, 9000) << "      0"
+            << "      0";
+    }
+    void firstShow() {
+        QFETCH(QByteArray, file);
+        QFETCH(QPoint, position);
+        QFETCH(QString, okAdd);
+        QFETCH(QString, okTotal);
+        if (!file.isEmpty())
+            WriteAll(Ini(), file);
+        Start();
+        QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0"));
+        QCOMPARE(Form1->pos(), position);
+        QCOMPARE(PracticeState.HomeLeft, position.x());
+        QCOMPARE(PracticeState.HomeTop, position.y());
+        QCOMPARE(Form1->width(), 532);
+        QCOMPARE(Form1->height(), MenuHeight() + IdleClientHeight);
+        for (QWidget* w : {(QWidget*)Form1->L1, (QWidget*)Form1->oper, (QWidget*)Form1->L2,
+                           (QWidget*)Form1->rovn, (QWidget*)Form1->vy, (QWidget*)Form1->konec,
+                           (QWidget*)Form1->spravne, (QWidget*)Form1->spatne})
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+        QVERIFY(Form1->nuluj->isEnabled() && Form1->BitBtn5->isEnabled());
+        QCOMPARE(Form1->nuluj->pos(), QPoint(303, 168));
+        QCOMPARE(Form1->BitBtn5->pos(), QPoint(409, 168));
+        QVERIFY(Form1->nast->isEnabled());
+        QVERIFY(!Form1->celk->isEnabled());
+        QCOMPARE(Cell(Form1->vysl, 2, 0), QStringLiteral("Dobře"));
+        QCOMPARE(Cell(Form1->vysl, 3, 0), QStringLiteral("Špatně"));
+        QCOMPARE(Cell(Form1->vysl, 1, 1), QStringLiteral("Sčítání"));
+        QCOMPARE(Cell(Form1->vysl, 1, 2), QStringLiteral("Odčítání"));
+        QCOMPARE(Cell(Form1->vysl, 1, 3), QStringLiteral("Násobení "));
+        QCOMPARE(Cell(Form1->vysl, 1, 4), QStringLiteral("Dělení"));
+        QCOMPARE(Cell(Form1->celk, 1, 0), QStringLiteral("Celkem"));
+        QCOMPARE(Cell(Form1->vysl, 1, 0), QString());
+        QCOMPARE(Cell(Form1->vysl, 2, 1), okAdd);
+        QCOMPARE(Cell(Form1->celk, 2, 0), okTotal);
+        for (int row = 1; row <= 4; ++row)
+            QCOMPARE(Cell(Form1->vysl, 3, row), QStringLiteral("      0"));
+        // The stored totals stand as stored until an answer recomputes them.
+        QCOMPARE(PracticeState.OkTotal, okTotal.trimmed().toInt());
+        if (file.isEmpty()) {
+            QVERIFY(!QFile::exists(Ini()));
+            QVERIFY(!QFile::exists(Home.dataDir() + "priklad.dat"));
+        }
+    }
+
+    void namesAndOrder() {
+        Start();
+        QCOMPARE(Form1->objectName(), QStringLiteral("Form1"));
+        const char* names[] = {"nasob", "delen",   "scitan", "ocitan", "konec", "nah",
+                               "vysl",  "celk",    "Panel1", "nuluj",  "BitBtn5", "L1",
+                               "oper",  "L2",      "rovn",   "vy",     "spravne", "spatne",
+                               "MainMenu1", "Oprogramu1"};
+        for (const char* name : names)
+            QVERIFY2(Form1->findChild<QWidget*>(name), name);
+        for (const char* name : {"nast", "informace1", "Manul1", "Pklady1"})
+            QVERIFY2(Form1->findChild<QAction*>(name), name);
+        QCOMPARE(Form1->nast->text(), QStringLiteral("&Nastavení"));
+        QCOMPARE(Form1->Oprogramu1->title(), QStringLiteral("&O programu"));
+        QCOMPARE(Form1->Pklady1->text(), QStringLiteral("Příklady"));
+        QCOMPARE(Form1->nuluj->text(), QStringLiteral("&Vynulovat"));
+        QCOMPARE(Form1->BitBtn5->text(), QStringLiteral("&Konec"));
+        QCOMPARE(Form1->vy->maxLength(), 3);
+        // Tab walks the buttons in their order; the grids and the panel are
+        // passed over when they cannot take the focus.
+        Form1->nasob->setFocus();
+        QStringList order;
+        for (int i = 0; i < 6; ++i) {
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(order, (QStringList{"nasob", "delen", "scitan", "ocitan", "vysl", "nah"}));
+    }
+
+    void operationButtons_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("sign");
+        QTest::newRow("division") << "delen" << ":";
+        QTest::newRow("multiplication") << "nasob" << "x";
+        QTest::newRow("addition") << "scitan" << "+";
+        QTest::newRow("subtraction") << "ocitan" << "-";
+    }
+    void operationButtons() {
+        QFETCH(QString, button);
+        QFETCH(QString, sign);
+        Start();
+        QTest::mouseClick(Form1->findChild<QPushButton*>(button), Qt::LeftButton);
+        QCOMPARE(Form1->height(), MenuHeight() + ProblemClientHeight);
+        QCOMPARE(Form1->oper->text(), sign);
+        QVERIFY(Form1->vy->isVisible() && Form1->konec->isVisible() && Form1->L1->isVisible());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Form1->vy));
+        QVERIFY(!Form1->nuluj->isEnabled());
+        QVERIFY(!Form1->BitBtn5->isEnabled());
+        QVERIFY(!Form1->nast->isEnabled());
+        const int a = Form1->L1->text().toInt(), b = Form1->L2->text().toInt();
+        QCOMPARE(a, PracticeState.Operand1);
+        QCOMPARE(b, PracticeState.Operand2);
+        const int flags = PracticeState.OpAdd + PracticeState.OpSub + PracticeState.OpMul +
+                          PracticeState.OpDiv;
+        QCOMPARE(flags, 1);
+        if (sign == ":") {
+            QVERIFY(PracticeState.OpDiv);
+            QVERIFY(b >= 1 && a % b == 0 && a / b <= 10);
+        }
+        // The problem row must lie within the window.
+        QVERIFY(Form1->vy->geometry().bottom() < Form1->ClientArea->height());
+    }
+
+    void randomButtonKeepsRandomMode() {
+        Start();
+        QTest::mouseClick(Form1->nah, Qt::LeftButton);
+        QVERIFY(PracticeState.RandomMode);
+        QVERIFY(PracticeState.OpAdd || PracticeState.OpSub); // the design boxes
+        QTest::mouseClick(Form1->nasob, Qt::LeftButton);
+        QVERIFY(PracticeState.RandomMode);
+        QVERIFY(PracticeState.OpMul);
+        QTest::mouseClick(Form1->konec, Qt::LeftButton);
+        QVERIFY(!PracticeState.RandomMode);
+        QVERIFY(PracticeState.OpMul); // the flag stays after the practice
+    }
+
+    void endOfPracticeSavesTheCounts() {
+        WriteAll(Ini(), "[Tabulka]\r\nOKscit=3\r\nKOnas=-3\r\nOKcelk=7\r\n");
+        Start();
+        QTest::mouseClick(Form1->scitan, Qt::LeftButton);
+        QTest::mouseClick(Form1->konec, Qt::LeftButton);
+        QCOMPARE(Form1->height(), MenuHeight() + IdleClientHeight);
+        QVERIFY(Form1->nast->isEnabled());
+        QVERIFY(!Form1->vy->isVisible());
+        QCOMPARE(ReadAll(Ini()), QByteArray("[Tabulka]\r\nOKscit=3\r\nKOnas=-3\r\nOKcelk=7\r\n"
+                                            "KOscit=0\r\nOKodcit=0\r\nKOodcit=0\r\nOKnas=0\r\n"
+                                            "OKdele=0\r\nKOdele=0\r\nKOcelk=0\r\n"));
+        QCOMPARE(GetCell(Form1->vysl, 3, 3), QStringLiteral("      -3"));
+    }
+
+    void answerTextSurvivesExceptForAddition() {
+        Start();
+        QTest::mouseClick(Form1->nasob, Qt::LeftButton);
+        QTest::keyClicks(Form1->vy, "12");
+        QTest::mouseClick(Form1->konec, Qt::LeftButton);
+        QTest::mouseClick(Form1->delen, Qt::LeftButton);
+        QCOMPARE(Form1->vy->text(), QStringLiteral("12"));
+        QTest::mouseClick(Form1->ocitan, Qt::LeftButton);
+        QCOMPARE(Form1->vy->text(), QStringLiteral("12"));
+        QTest::mouseClick(Form1->scitan, Qt::LeftButton);
+        QCOMPARE(Form1->vy->text(), QString());
+    }
+
+    void endButtonStoresCountsAndPosition() {
+        Start();
+        Form1->move(210, 120);
+        QTest::mouseClick(Form1->BitBtn5, Qt::LeftButton);
+        QVERIFY(!Form1->isVisible());
+        QCOMPARE(ReadAll(Ini()), ZeroTallies + "[Ploha]\r\nX=210\r\ny=120\r\n");
+        QCOMPARE(QFile::permissions(Ini()) & 0x0077, QFileDevice::Permissions());
+        // The start-up position is not what was stored now.
+        QCOMPARE(PracticeState.HomeLeft, 336);
+    }
+
+    void closeBoxSavesNothing() {
+        WriteAll(Ini(), "[Tabulka]\r\nOKscit=5\r\n");
+        Start();
+        QTest::mouseClick(Form1->nah, Qt::LeftButton);
+        SetCell(Form1->vysl, 2, 1, QStringLiteral("      6"));
+        Form1->move(10, 10);
+        Form1->close();
+        QCOMPARE(ReadAll(Ini()), QByteArray("[Tabulka]\r\nOKscit=5\r\n"));
+    }
+
+    void unwritableFileIsReported() {
+        // The settings file's path is taken by a folder: the write is refused.
+        QDir().mkpath(Ini());
+        Start();
+        QString shown;
+        QTimer::singleShot(0, this, [&shown] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            shown = box->windowTitle() + "|" + box->findChild<QLabel*>("qt_msgbox_label")->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QTest::mouseClick(Form1->BitBtn5, Qt::LeftButton);
+        QCOMPARE(shown, "Zirmon|Unable to write to " + Ini() + ".");
+        // The step ended at the refused write: the program goes on.
+        QVERIFY(Form1->isVisible());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

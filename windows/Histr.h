@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ui_Histr.h"
+
+#include <QDialog>
+
+class Thist : public QDialog, public Ui::Thist {
+    Q_OBJECT
+
+public:
+    explicit Thist(QWidget* parent = nullptr);
+};
+
+extern Thist* hist;

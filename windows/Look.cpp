@@ -1,0 +1,46 @@
+#include "windows/Look.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QWidget>
+
+namespace {
+void InstallSubstitutions() {
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
+    QFont::insertSubstitutions(QStringLiteral("Arial"), sans);
+    QFont::insertSubstitutions(QStringLiteral("System"), sans);
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
+}
+} // namespace
+
+QFont PixelFont(const char* family, int pixelHeight, bool bold, bool underline) {
+    InstallSubstitutions();
+    QFont font(QString::fromLatin1(family));
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+void SetLook(QWidget* control, const QFont& font, const QColor& text) {
+    control->setFont(font);
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Text, text);
+    control->setPalette(palette);
+}
+
+void SetLabelText(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
+
+void MakeFixedDialog(QWidget* window, int clientWidth, int clientHeight) {
+    window->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    window->setFixedSize(clientWidth, clientHeight);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+class QLabel;
+class QWidget;
+
+// A font of the given character height in pixels. "Arial", "System" and
+// "MS Sans Serif" resolve to installed faces that carry the Czech letters.
+QFont PixelFont(const char* family, int pixelHeight, bool bold = false, bool underline = false);
+
+// Sets a control's font and its text colour.
+void SetLook(QWidget* control, const QFont& font, const QColor& text);
+
+// Sets a label's text and sizes the label to it.
+void SetLabelText(QLabel* label, const QString& text);
+
+// Fixed-size top-level frames with the close box only.
+void MakeFixedDialog(QWidget* window, int clientWidth, int clientHeight);

@@ -1,0 +1,364 @@
+#include "windows/Mainzirm.h"
+
+#include "app/ErrorBox.h"
+#include "practice/Evaluation.h"
+#include "practice/Generators.h"
+#include "practice/PracticeState.h"
+#include "practice/Sound.h"
+#include "store/DataDir.h"
+#include "store/IntText.h"
+#include "store/ProfileFile.h"
+#include "store/Settings.h"
+#include "windows/About.h"
+#include "windows/Cells.h"
+#include "windows/Look.h"
+#include "windows/Man.h"
+#include "windows/Nastzirm.h"
+#include "windows/Vyslf.h"
+#include "windows/Zadanhe.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+// Connects a button or menu item to an event step run inside RunStep.
+template <typename Sender, typename Signal>
+void Wire(TForm1* form, Sender* sender, Signal signal, void (TForm1::*step)()) {
+    QObject::connect(sender, signal, form, [form, step] { RunStep([form, step] { (form->*step)(); }); });
+}
+
+void SetOuterHeight(int clientHeight) {
+    Form1->setFixedSize(532, Form1->MainMenu1->sizeHint().height() + clientHeight);
+}
+
+void WriteOperands() {
+    Form1->L1->setText(IntToStr(PracticeState.Operand1));
+    Form1->L1->adjustSize();
+    Form1->L2->setText(IntToStr(PracticeState.Operand2));
+    Form1->L2->adjustSize();
+}
+
+void SetOperator(const char* sign) { SetLabelText(Form1->oper, QString::fromLatin1(sign)); }
+
+void SetupGrid(QTableWidget* grid, const QFont& font) {
+    grid->setFont(font);
+    grid->setWordWrap(false);
+    grid->setShowGrid(true);
+    grid->setTabKeyNavigation(false);
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+    Form1 = this;
+    setupUi(this);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFont(PixelFont("System", 13));
+    const QFont arial = PixelFont("Arial", 37);
+    SetLook(L1, arial, Qt::black);
+    SetLook(oper, arial, Qt::red);
+    SetLook(L2, arial, Qt::black);
+    SetLook(rovn, PixelFont("Arial", 35), QColor(0x00, 0xff, 0x00));
+    SetLook(vy, arial, Qt::black);
+    SetLook(spravne, PixelFont("MS Sans Serif", 37, true), QColor(0x00, 0x00, 0x80));
+    SetLook(spatne, PixelFont("MS Sans Serif", 37, true, true), Qt::red);
+    SetupGrid(vysl, font());
+    SetupGrid(celk, font());
+    // The totals row is disabled but reads as plainly as the tally grid.
+    QPalette totals = celk->palette();
+    totals.setColor(QPalette::Disabled, QPalette::Text, totals.color(QPalette::Active, QPalette::Text));
+    celk->setPalette(totals);
+    vy->installEventFilter(this);
+
+    Wire(this, nasob, &QPushButton::clicked, &TForm1::nasobClick);
+    Wire(this, delen, &QPushButton::clicked, &TForm1::delenClick);
+    Wire(this, scitan, &QPushButton::clicked, &TForm1::scitanClick);
+    Wire(this, ocitan, &QPushButton::clicked, &TForm1::ocitanClick);
+    Wire(this, nah, &QPushButton::clicked, &TForm1::nahClick);
+    Wire(this, konec, &QPushButton::clicked, &TForm1::konecClick);
+    Wire(this, BitBtn5, &QPushButton::clicked, &TForm1::BitBtn5Click);
+    Wire(this, nuluj, &QPushButton::clicked, &TForm1::nulujClick);
+    Wire(this, nast, &QAction::triggered, &TForm1::nastClick);
+    Wire(this, informace1, &QAction::triggered, &TForm1::informace1Click);
+    Wire(this, Manul1, &QAction::triggered, &TForm1::Manul1Click);
+    Wire(this, Pklady1, &QAction::triggered, &TForm1::Pklady1Click);
+
+    RunStep([this] { FormCreate(); });
+}
+
+void TForm1::FormCreate() {
+    {
+        TProfileFile ini(GetIniPath());
+        move(ini.ReadInteger(QStringLiteral("Ploha"), QStringLiteral("X"), x()), y());
+        move(x(), ini.ReadInteger(QStringLiteral("Ploha"), QStringLiteral("y"), y()));
+    }
+    PracticeState.HomeLeft = x();
+    PracticeState.HomeTop = y();
+    PracticeState.MasterPassword = QString::fromLatin1(MasterPasswordText);
+    SetCell(vysl, 2, 0, QStringLiteral("Dobře"));
+    SetCell(vysl, 3, 0, QStringLiteral("Špatně"));
+    SetCell(vysl, 1, 1, QStringLiteral("Sčítání"));
+    SetCell(vysl, 1, 2, QStringLiteral("Odčítání"));
+    SetCell(vysl, 1, 3, QStringLiteral("Násobení "));
+    SetCell(vysl, 1, 4, QStringLiteral("Dělení"));
+    SetCell(celk, 1, 0, QStringLiteral("Celkem"));
+    nuluj->move(303, 168);
+    BitBtn5->move(409, BitBtn5->y());
+    BitBtn5->move(BitBtn5->x(), 168);
+    LoadSettings();
+    ShowIdleLayout();
+    vy->clear();
+}
+
+void ShowProblemLayout() {
+    Form1->nuluj->setEnabled(false);
+    Form1->vy->setFocus();
+    Form1->BitBtn5->setEnabled(false);
+    SetOuterHeight(ProblemClientHeight);
+    for (QWidget* w : {static_cast<QWidget*>(Form1->L1), static_cast<QWidget*>(Form1->L2),
+                       static_cast<QWidget*>(Form1->oper), static_cast<QWidget*>(Form1->rovn),
+                       static_cast<QWidget*>(Form1->vy), static_cast<QWidget*>(Form1->konec)})
+        w->show();
+    // A hidden field cannot take the focus; now that it is shown it does.
+    Form1->vy->setFocus();
+}
+
+void ShowIdleLayout() {
+    Form1->nuluj->setEnabled(true);
+    Form1->BitBtn5->setEnabled(true);
+    PracticeState.RandomMode = false;
+    SetOuterHeight(IdleClientHeight);
+    for (QWidget* w : {static_cast<QWidget*>(Form1->L1), static_cast<QWidget*>(Form1->L2),
+                       static_cast<QWidget*>(Form1->oper), static_cast<QWidget*>(Form1->rovn),
+                       static_cast<QWidget*>(Form1->vy), static_cast<QWidget*>(Form1->konec)})
+        w->hide();
+}
+
+void TForm1::nasobClick() {
+    nast->setEnabled(false);
+    PracticeState.OpDiv = false;
+    PracticeState.OpAdd = false;
+    PracticeState.OpSub = false;
+    ShowProblemLayout();
+    SetOperator("x");
+    MakeMultiplication(PracticeState.Operand1, PracticeState.Operand2);
+    WriteOperands();
+    PracticeState.OpMul = true;
+}
+
+void TForm1::delenClick() {
+    nast->setEnabled(false);
+    PracticeState.OpMul = false;
+    PracticeState.OpAdd = false;
+    PracticeState.OpSub = false;
+    ShowProblemLayout();
+    MakeDivision(PracticeState.Operand1, PracticeState.Operand2);
+    WriteOperands();
+    SetOperator(":");
+    PracticeState.OpDiv = true;
+}
+
+void TForm1::scitanClick() {
+    nast->setEnabled(false);
+    vy->clear();
+    ShowProblemLayout();
+    PracticeState.OpMul = false;
+    PracticeState.OpDiv = false;
+    PracticeState.OpAdd = true;
+    PracticeState.OpSub = false;
+    MakeAddition(PracticeState.Operand1, PracticeState.Operand2);
+    WriteOperands();
+    SetOperator("+");
+}
+
+void TForm1::ocitanClick() {
+    nast->setEnabled(false);
+    ShowProblemLayout();
+    PracticeState.OpMul = false;
+    PracticeState.OpDiv = false;
+    PracticeState.OpAdd = false;
+    PracticeState.OpSub = true;
+    MakeSubtraction(PracticeState.Operand1, PracticeState.Operand2);
+    WriteOperands();
+    SetOperator("-");
+}
+
+void TForm1::nahClick() {
+    nast->setEnabled(false);
+    PracticeState.RandomMode = true;
+    switch (ChooseRandomOperation()) {
+    case TOperation::Addition:
+        scitanClick();
+        break;
+    case TOperation::Subtraction:
+        ocitanClick();
+        break;
+    case TOperation::Multiplication:
+        nasobClick();
+        break;
+    case TOperation::Division:
+        delenClick();
+        break;
+    }
+}
+
+void TForm1::konecClick() {
+    {
+        TProfileFile ini(GetIniPath());
+        SaveTallies(ini);
+    }
+    nast->setEnabled(true);
+    ShowIdleLayout();
+}
+
+void TForm1::BitBtn5Click() {
+    {
+        TProfileFile ini(GetIniPath());
+        SaveTallies(ini);
+        ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("X"), x());
+        ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("y"), y());
+    }
+    close();
+}
+
+void TForm1::nulujClick() {
+    vyslForm->BitBtn2Click();
+    if (setpoc->joheslo->isChecked()) {
+        PasswordDlg1->exec();
+        return;
+    }
+    ResetTallies();
+}
+
+void TForm1::nastClick() { setpoc->exec(); }
+
+void TForm1::informace1Click() { AboutBox->exec(); }
+
+void TForm1::Manul1Click() {
+    manual->show();
+    manual->raise();
+    manual->activateWindow();
+}
+
+void TForm1::Pklady1Click() { vyslForm->exec(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program; the close box saves nothing.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == vy && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        QString text = key->text();
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            text = QStringLiteral("\r");
+        if (text.size() == 1) {
+            QChar character = text.at(0);
+            RunStep([this, &character] { vyKeyPress(character); });
+            if (character.isNull())
+                return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void UpdateTotals() {
+    PracticeState.OkTotal = SumCounts(PracticeState.OkAdd, PracticeState.OkSub, PracticeState.OkMul,
+                                      PracticeState.OkDiv);
+    SetCell(Form1->celk, 2, 0, CellText(PracticeState.OkTotal));
+    PracticeState.BadTotal = SumCounts(PracticeState.BadAdd, PracticeState.BadSub,
+                                       PracticeState.BadMul, PracticeState.BadDiv);
+    SetCell(Form1->celk, 3, 0, CellText(PracticeState.BadTotal));
+}
+
+namespace {
+
+// What the evaluation needs to know of one operation.
+struct TJudged {
+    bool TPracticeState::*Flag;
+    int TPracticeState::*Ok;
+    int TPracticeState::*Bad;
+    int Row;
+    const char* LineText;
+    void (TForm1::*Handler)();
+};
+
+const TJudged Multiplication = {&TPracticeState::OpMul, &TPracticeState::OkMul,
+                                &TPracticeState::BadMul, 3, MulLineText, &TForm1::nasobClick};
+const TJudged Division = {&TPracticeState::OpDiv, &TPracticeState::OkDiv, &TPracticeState::BadDiv,
+                          4, DivLineText, &TForm1::delenClick};
+const TJudged Addition = {&TPracticeState::OpAdd, &TPracticeState::OkAdd, &TPracticeState::BadAdd,
+                          1, AddLineText, &TForm1::scitanClick};
+const TJudged Subtraction = {&TPracticeState::OpSub, &TPracticeState::OkSub,
+                             &TPracticeState::BadSub, 2, SubLineText, &TForm1::ocitanClick};
+
+bool IsCorrect(const TJudged& op, int value) {
+    const int a = PracticeState.Operand1;
+    const int b = PracticeState.Operand2;
+    if (&op == &Addition)
+        return static_cast<long long>(a) + b == value;
+    if (&op == &Subtraction)
+        return static_cast<long long>(a) - b == value;
+    if (&op == &Multiplication)
+        return static_cast<int>(static_cast<unsigned>(a) * static_cast<unsigned>(b)) == value;
+    // Division compares the quotient as a floating-point number; the first
+    // operand is always a multiple of the divisor.
+    return b != 0 && static_cast<long double>(value) ==
+                         static_cast<long double>(a) / static_cast<long double>(b);
+}
+
+void Evaluate(const TJudged& op) {
+    for (const TJudged* other : {&Multiplication, &Division, &Addition, &Subtraction})
+        if (other != &op)
+            PracticeState.*(other->Flag) = false;
+    const int value = ParseAnswer(PracticeState.AnswerText);
+    if (IsCorrect(op, value)) {
+        if (SoundPlayer)
+            SoundPlayer->Play(QStringLiteral("ok.dat"));
+        Form1->spravne->show();
+        Form1->spatne->hide();
+        IncrementCount(PracticeState.*(op.Ok));
+        SetCell(Form1->vysl, 2, op.Row, CellText(PracticeState.*(op.Ok)));
+    } else {
+        if (SoundPlayer)
+            SoundPlayer->Play(QStringLiteral("bad.dat"));
+        vyslForm->AddLine(WrongAnswerLine(PracticeState.Operand1, op.LineText,
+                                          PracticeState.Operand2, value));
+        Form1->spatne->show();
+        Form1->spravne->hide();
+        IncrementCount(PracticeState.*(op.Bad));
+        SetCell(Form1->vysl, 3, op.Row, CellText(PracticeState.*(op.Bad)));
+    }
+    UpdateTotals();
+    Form1->repaint();
+    WaitSeconds(2);
+    if (!PracticeState.RandomMode)
+        (Form1->*(op.Handler))();
+}
+
+} // namespace
+
+void TForm1::vyKeyPress(QChar& key) {
+    const bool enter = key == QLatin1Char('\r');
+    if (enter) {
+        key = QChar();
+        PracticeState.AnswerText = vy->text();
+        vyslForm->KeepEarlierRuns();
+        for (const TJudged* op : {&Multiplication, &Division, &Addition, &Subtraction})
+            if (PracticeState.*(op->Flag))
+                Evaluate(*op);
+        vy->clear();
+        vyslForm->SaveList();
+    }
+    spravne->hide();
+    spatne->hide();
+    if (PracticeState.RandomMode && enter)
+        nahClick();
+}

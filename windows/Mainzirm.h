@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ui_Mainzirm.h"
+
+#include <QMainWindow>
+
+class TForm1 : public QMainWindow, public Ui::TForm1 {
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+
+    void FormCreate();
+    void nasobClick();
+    void delenClick();
+    void scitanClick();
+    void ocitanClick();
+    void nahClick();
+    void konecClick();
+    void BitBtn5Click();
+    void nulujClick();
+    void nastClick();
+    void informace1Click();
+    void Manul1Click();
+    void Pklady1Click();
+    void vyKeyPress(QChar& key);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+extern TForm1* Form1;
+
+// The two layouts of the main window.
+void ShowProblemLayout();
+void ShowIdleLayout();
+
+// Recomputes the two totals and writes the totals row.
+void UpdateTotals();
+
+// Client heights below the menu bar of the two layouts.
+inline constexpr int ProblemClientHeight = 276;
+inline constexpr int IdleClientHeight = 210;

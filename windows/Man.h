@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ui_Man.h"
+
+#include <QDialog>
+
+class Tmanual : public QDialog, public Ui::Tmanual {
+    Q_OBJECT
+
+public:
+    explicit Tmanual(QWidget* parent = nullptr);
+};
+
+extern Tmanual* manual;

@@ -1,0 +1,101 @@
+#include "windows/Vyslf.h"
+
+#include "app/ErrorBox.h"
+#include "practice/PracticeState.h"
+#include "store/DataDir.h"
+#include "store/ListFile.h"
+#include "windows/Look.h"
+
+#include <QFileInfo>
+#include <QTextCursor>
+#include <QTextDocument>
+
+TvyslForm* vyslForm = nullptr;
+
+QString DesignListText() {
+    return QString(16, QLatin1Char(' ')) + QStringLiteral("\r\n") + QString(7, QLatin1Char(' ')) +
+           QStringLiteral("Špatně vypočítané příklady  \r\n") + QString(4, QLatin1Char(' ')) +
+           QStringLiteral("\r\n");
+}
+
+QString ClearedListText() {
+    const QString blanks(13, QLatin1Char(' '));
+    return blanks + QStringLiteral("\r\n  Špatně vypočítané příklady \r\n") + blanks +
+           QStringLiteral("\r\n");
+}
+
+TvyslForm::TvyslForm(QWidget* parent) : QDialog(parent) {
+    setupUi(this);
+    MakeFixedDialog(this, 352, 412);
+    setFont(PixelFont("System", 13));
+    Memo1->setUndoRedoEnabled(false);
+    SetListText(DesignListText());
+    connect(BitBtn1, &QPushButton::clicked, this, [this] {
+        setResult(QDialog::Accepted);
+        RunStep([this] { BitBtn1Click(); });
+        accept();
+    });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { RunStep([this] { BitBtn2Click(); }); });
+    RunStep([this] { FormCreate(); });
+}
+
+void TvyslForm::FormCreate() { move(PracticeState.HomeLeft, PracticeState.HomeTop); }
+
+void TvyslForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        RunStep([this] { FormShow(); });
+}
+
+void TvyslForm::FormShow() {
+    // Whatever the outcome, the list shown from now on is the file's.
+    ListLoaded = true;
+    LoadList();
+}
+
+void TvyslForm::BitBtn1Click() { SaveList(); }
+
+void TvyslForm::BitBtn2Click() {
+    ListLoaded = true;
+    SetListText(ClearedListText());
+    SaveList();
+}
+
+QString TvyslForm::ListText() const {
+    QString text = Memo1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+void TvyslForm::SetListText(const QString& text) {
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Memo1->setPlainText(plain);
+}
+
+void TvyslForm::AddLine(const QString& line) {
+    QTextDocument* document = Memo1->document();
+    QTextCursor cursor(document);
+    cursor.movePosition(QTextCursor::End);
+    // A text that ends in a line break (or is empty) takes the line followed
+    // by a break; one whose last line has none takes a break, then the line.
+    if (document->lastBlock().length() <= 1)
+        cursor.insertText(line + QLatin1Char('\n'));
+    else
+        cursor.insertText(QLatin1Char('\n') + line);
+}
+
+void TvyslForm::LoadList() { SetListText(LoadListFile(GetListPath())); }
+
+void TvyslForm::SaveList() { SaveListFile(GetListPath(), ListText()); }
+
+void TvyslForm::KeepEarlierRuns() {
+    if (ListLoaded)
+        return;
+    const QString path = GetListPath();
+    // A missing file is no error here; a file that is there but cannot be
+    // read is reported, and the list is not saved over it.
+    if (QFileInfo::exists(path))
+        LoadList();
+    ListLoaded = true;
+}

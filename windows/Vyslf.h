@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ui_Vyslf.h"
+
+#include <QDialog>
+
+// The wrong-answer list. The list lives only as the text of Memo1, which
+// exists from start to end of the program.
+class TvyslForm : public QDialog, public Ui::TvyslForm {
+    Q_OBJECT
+
+public:
+    explicit TvyslForm(QWidget* parent = nullptr);
+
+    void FormCreate();
+    void FormShow();
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+    // The list as one text, lines joined by CR LF.
+    QString ListText() const;
+    void SetListText(const QString& text);
+    // Adds one line at the end of the list.
+    void AddLine(const QString& line);
+    // Reads the list file into the list / writes the list to the file.
+    void LoadList();
+    void SaveList();
+    // Before the first change of a run, brings in the lines of earlier runs
+    // unless the window has shown them already; a missing file is no error.
+    void KeepEarlierRuns();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool ListLoaded = false;
+};
+
+extern TvyslForm* vyslForm;
+
+// The list's lines at start and after "Vymazat vše".
+QString DesignListText();
+QString ClearedListText();
