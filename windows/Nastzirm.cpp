@@ -1,0 +1,236 @@
+#include "windows/Nastzirm.h"
+
+#include "app/ErrorBox.h"
+#include "practice/Generators.h"
+#include "practice/PracticeState.h"
+#include "store/DataDir.h"
+#include "store/ProfileFile.h"
+#include "store/Settings.h"
+#include "windows/Look.h"
+#include "windows/Passwd.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabBar>
+#include <array>
+
+Tsetpoc* setpoc = nullptr;
+
+namespace {
+
+using TTenBoxes = std::array<QCheckBox*, 10>;
+
+TTenBoxes MulBoxes(const Tsetpoc* d) {
+    return {d->nass1, d->nass2, d->nass3, d->nass4, d->nass5,
+            d->nass6, d->nass7, d->nass8, d->nass9, d->nass10};
+}
+
+TTenBoxes DivBoxes(const Tsetpoc* d) {
+    return {d->del1, d->del2, d->del3, d->del4, d->del5,
+            d->del6, d->del7, d->del8, d->del9, d->del10};
+}
+
+bool AnyTicked(const TTenBoxes& boxes) {
+    for (const QCheckBox* box : boxes) {
+        if (box->isChecked())
+            return true;
+    }
+    return false;
+}
+
+// Setting a radio button on turns the others of its page off; setting it
+// off turns no other on, so a page may be left with none selected.
+void SetRadio(QRadioButton* button, bool on) {
+    if (on) {
+        button->setChecked(true);
+        return;
+    }
+    if (!button->isChecked())
+        return;
+    // Qt refuses to clear the selected button of an exclusive group.
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
+}
+
+} // namespace
+
+void CentreOnWorkArea(QWidget* window) {
+    QScreen* screen = window->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - size.width()) / 2,
+                 area.y() + (area.height() - size.height()) / 2);
+}
+
+Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
+    setupUi(this);
+    MakeFixedDialog(this, 357, 348);
+    SetLook(this, PixelFont("MS Sans Serif", 11, true), Qt::black);
+    scitan->tabBar()->setFont(PixelFont("MS Sans Serif", 11));
+    SetLook(Label1, PixelFont("MS Sans Serif", 11, true), Qt::red);
+    SetLook(Label3, PixelFont("MS Sans Serif", 11, true), Qt::red);
+    SetLook(Label2, PixelFont("MS Sans Serif", 11), Qt::red);
+    SetLook(Label4, PixelFont("MS Sans Serif", 11), Qt::red);
+    Label7->adjustSize();
+    Label8->adjustSize();
+    // The first opening starts on OK; later ones where the user left off.
+    OKBtn->setFocus();
+
+    connect(OKBtn, &QPushButton::clicked, this, [this] {
+        setResult(QDialog::Accepted);
+        RunStep([this] { OKBtnClick(); });
+        accept();
+    });
+    connect(CancelBtn, &QPushButton::clicked, this, [this] {
+        setResult(QDialog::Rejected);
+        RunStep([this] { CancelBtnClick(); });
+        reject();
+    });
+    connect(joheslo, &QCheckBox::toggled, this, [this] { RunStep([this] { johesloClick(); }); });
+    connect(Button1, &QPushButton::clicked, this, [this] { RunStep([this] { Button1Click(); }); });
+
+    RunStep([this] { FormCreate(); });
+}
+
+void Tsetpoc::FormCreate() {
+    Button1->setEnabled(joheslo->isChecked());
+    joheslo->setChecked(PracticeState.ProtectReset);
+    SetLabelText(Label1, QStringLiteral("POZOR!!"));
+    SetLabelText(Label3, QStringLiteral("POZOR!!"));
+    SetLabelText(Label2, QStringLiteral("Musí být označena alespoň jedna z možností"));
+    SetLabelText(Label4, QStringLiteral("Musí být označena alespoň jedna z možností"));
+}
+
+// An opening: FormShow, the centring of the first opening, FormActivate.
+// The activation step belongs to the opening, so coming back from a message
+// box or the password dialog on top of this one does not run it again.
+void Tsetpoc::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    RunStep([this] { FormShow(); });
+    if (!Shown) {
+        Shown = true;
+        CentreOnWorkArea(this);
+    }
+    RunStep([this] { FormActivate(); });
+}
+
+void Tsetpoc::keyPressEvent(QKeyEvent* event) {
+    // Esc is the cancel button's key.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        CancelBtn->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Tsetpoc::FormShow() {
+    move(x(), PracticeState.HomeTop);
+    move(PracticeState.HomeLeft, y());
+}
+
+void Tsetpoc::FormActivate() {
+    move(PracticeState.HomeLeft, y());
+    move(x(), PracticeState.HomeTop);
+    LoadSettings();
+    SetRadio(scitdodes, PracticeState.AddTo10);
+    SetRadio(scitdodvac, PracticeState.AddTo20);
+    SetRadio(scitdosta, PracticeState.AddTo100);
+    SetRadio(odcitdodes, PracticeState.SubTo10);
+    SetRadio(odcitdodvac, PracticeState.SubTo20);
+    SetRadio(odcitdosta, PracticeState.SubTo100);
+    const TTenBoxes mul = MulBoxes(this);
+    for (int k = 1; k <= 10; ++k)
+        mul[k - 1]->setChecked(PracticeState.MulTable[k]);
+    const TTenBoxes div = DivBoxes(this);
+    for (int k = 1; k <= 10; ++k)
+        div[k - 1]->setChecked(PracticeState.DivBy[k]);
+    oksc->setChecked(PracticeState.PickAdd);
+    okod->setChecked(PracticeState.PickSub);
+    okna->setChecked(PracticeState.PickMul);
+    okde->setChecked(PracticeState.PickDiv);
+}
+
+void Tsetpoc::OKBtnClick() {
+    // Silent corrections: the generators need a table, a divisor and an
+    // operation for the random mix.
+    if (!AnyTicked(MulBoxes(this)))
+        nass1->setChecked(true);
+    if (!AnyTicked(DivBoxes(this)))
+        del1->setChecked(true);
+    if (!oksc->isChecked() && !okod->isChecked() && !okna->isChecked() && !okde->isChecked()) {
+        oksc->setChecked(true);
+        okod->setChecked(true);
+    }
+    SaveSettings();
+    LoadSettings();
+}
+
+void Tsetpoc::CancelBtnClick() {
+    // Nothing is saved and nothing restored: the next opening reloads.
+}
+
+void Tsetpoc::johesloClick() {
+    if (joheslo->isChecked()) {
+        Button1->setEnabled(true);
+        if (PracticeState.StoredPassword.isEmpty()) {
+            ShowInformationBox(
+                QStringLiteral("Není nastaveno žádné heslo, prosím nastavte si jej"));
+            if (PasswordDlg)
+                PasswordDlg->exec();
+        }
+    } else {
+        Button1->setEnabled(false);
+    }
+}
+
+void Tsetpoc::Button1Click() {
+    if (PasswordDlg)
+        PasswordDlg->exec();
+}
+
+void SaveSettings() {
+    {
+        TProfileFile ini(GetIniPath());
+        auto put = [&ini](const char* section, const QString& key, const QAbstractButton* control) {
+            ini.WriteBool(QString::fromLatin1(section), key, control->isChecked());
+        };
+        put("Scitani", QStringLiteral("do10"), setpoc->scitdodes);
+        put("Scitani", QStringLiteral("do20"), setpoc->scitdodvac);
+        put("Scitani", QStringLiteral("do100"), setpoc->scitdosta);
+        put("Odcitani", QStringLiteral("do10"), setpoc->odcitdodes);
+        put("Odcitani", QStringLiteral("do20"), setpoc->odcitdodvac);
+        put("Odcitani", QStringLiteral("do100"), setpoc->odcitdosta);
+        const TTenBoxes mul = MulBoxes(setpoc);
+        for (int k = 1; k <= 10; ++k)
+            put("Nasobeni", QStringLiteral("nas%1").arg(k), mul[k - 1]);
+        const TTenBoxes div = DivBoxes(setpoc);
+        for (int k = 1; k <= 10; ++k)
+            put("Deleni", QStringLiteral("del%1").arg(k), div[k - 1]);
+        put("Vyber", QStringLiteral("scit"), setpoc->oksc);
+        put("Vyber", QStringLiteral("odcit"), setpoc->okod);
+        put("Vyber", QStringLiteral("nasob"), setpoc->okna);
+        put("Vyber", QStringLiteral("delen"), setpoc->okde);
+        put("joheslo", QStringLiteral("hsl"), setpoc->joheslo);
+        SaveTallies(ini);
+        ini.WriteString(QStringLiteral("PASSWD"), QStringLiteral("USRPASSWD"),
+                        PracticeState.StoredPassword);
+    }
+    LoadSettings();
+}
+
+TRandomMix CurrentRandomMix() {
+    // Before the dialog exists the boxes are as designed.
+    if (!setpoc)
+        return {true, true, false, false};
+    return {setpoc->oksc->isChecked(), setpoc->okod->isChecked(), setpoc->okna->isChecked(),
+            setpoc->okde->isChecked()};
+}

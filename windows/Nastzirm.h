@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui_Nastzirm.h"
+
+#include <QDialog>
+
+class QKeyEvent;
+class QShowEvent;
+
+// The settings dialog: ranges, tables, divisors, the random mix and the
+// protection of the tally reset. Its random-mix boxes and its protection box
+// are read by other units at any time.
+class Tsetpoc : public QDialog, public Ui::Tsetpoc {
+    Q_OBJECT
+
+public:
+    explicit Tsetpoc(QWidget* parent = nullptr);
+
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void OKBtnClick();
+    void CancelBtnClick();
+    void johesloClick();
+    void Button1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool Shown = false; // the dialog has been opened once in this run
+};
+
+extern Tsetpoc* setpoc;
+
+// Writes the dialog's controls, the tally block and the stored password to
+// the settings file, then reads the file back with LoadSettings.
+void SaveSettings();
+
+// Centres a top-level window on the work area of its screen.
+void CentreOnWorkArea(QWidget* window);
