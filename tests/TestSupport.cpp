@@ -25,3 +25,25 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
         qFatal("cannot write %s", qPrintable(path));
     f.write(bytes);
 }
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+void PollForBox(QStringList* log, int triesLeft) {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box && box->isVisible()) {
+        log->append(box->windowTitle() + QLatin1Char('|') + box->text());
+        QTest::keyClick(box, Qt::Key_Return);
+        return;
+    }
+    if (triesLeft > 0)
+        QTimer::singleShot(10, qApp, [log, triesLeft] { PollForBox(log, triesLeft - 1); });
+}
+} // namespace
+
+void AnswerNextBox(QStringList* log) {
+    QTimer::singleShot(0, qApp, [log] { PollForBox(log, 300); });
+}

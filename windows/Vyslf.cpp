@@ -95,7 +95,7 @@ void TvyslForm::KeepEarlierRuns() {
     const QString path = GetListPath();
     // A missing file is no error here; a file that is there but cannot be
     // read is reported, and the list is not saved over it.
-    if (QFileInfo::exists(path))
+    if (QFileInfo(path).isFile())
         LoadList();
     ListLoaded = true;
 }

@@ -1,0 +1,290 @@
+// The drill as a child does it: answers typed into the main window, judged,
+// counted, sounded and listed. The clock and the player are test doubles.
+#include "TestSupport.h"
+#include "app/Zirmon.h"
+#include "practice/Evaluation.h"
+#include "practice/PracticeState.h"
+#include "practice/Sound.h"
+#include "windows/Cells.h"
+#include "windows/Mainzirm.h"
+#include "windows/Vyslf.h"
+
+#include <QDir>
+#include <QStringDecoder>
+#include <QtTest>
+
+namespace {
+
+// A clock whose time moves only when the pause sleeps.
+class TFakeClock : public TClock {
+public:
+    long long Now = 500; // half a second into a minute
+    long long Slept = 0;
+    int LocalSeconds() override { return int((Now / 1000) % 60); }
+    long long ElapsedMs() override { return Now; }
+    void Sleep(int ms) override {
+        Now += ms;
+        Slept += ms;
+    }
+};
+
+class TFakePlayer : public TSoundPlayer {
+public:
+    QStringList Played;
+    void Play(const QString& fileName) override { Played << fileName; }
+};
+
+QByteArray Cp1250(const QString& text) { return QStringEncoder("windows-1250").encode(text); }
+
+const QString DesignLines = QString(16, ' ') + "\r\n       Špatně vypočítané příklady  \r\n    \r\n";
+
+} // namespace
+
+class TestDrill : public QObject {
+    Q_OBJECT
+
+    TTempHome Home;
+    TFakeClock FakeClock;
+    TFakePlayer FakePlayer;
+    QString ListFile() const { return Home.dataDir() + "priklad.dat"; }
+
+    void Start() {
+        CreateWindows();
+        Form1->show();
+        Form1->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form1));
+    }
+    static QPushButton* Button(const QString& name) { return Form1->findChild<QPushButton*>(name); }
+    static void SetProblem(int a, int b) {
+        PracticeState.Operand1 = a;
+        PracticeState.Operand2 = b;
+    }
+    static void Answer(const QString& typed) {
+        QTest::keyClicks(Form1->vy, typed);
+        QTest::keyClick(Form1->vy, Qt::Key_Return);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        Clock = &FakeClock;
+        SoundPlayer = &FakePlayer;
+    }
+    void init() {
+        PracticeState = TPracticeState{};
+        FakePlayer.Played.clear();
+        FakeClock.Slept = 0;
+        QDir(Home.dataDir()).removeRecursively();
+    }
+    void cleanup() { DestroyWindows(); }
+
+    void parseAnswer_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("blank then 5") << " 5" << 5;
+        QTest::newRow("5 then blank") << "5 " << 5;
+        QTest::newRow("-3") << "-3" << -3;
+        QTest::newRow("+5") << "+5" << 5;
+        QTest::newRow("007") << "007" << 7;
+        QTest::newRow("12a") << "12a" << 12;
+        QTest::newRow("abc") << "abc" << 0;
+        QTest::newRow("-3a loses the sign") << "-3a" << 3;
+        QTest::newRow("$A") << "$A" << 10;
+        QTest::newRow("x1F") << "x1F" << 31;
+        QTest::newRow("0x1") << "0x1" << 1;
+        QTest::newRow("three blanks") << "   " << 0;
+        QTest::newRow("minus alone") << "-" << 0;
+        QTest::newRow("-$A") << "-$A" << -10;
+        QTest::newRow("long text wraps, no overflow") << "99999999999999999999" << int(0x6FFFFFFFu);
+    }
+    void parseAnswer() {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        if (text.startsWith("9999")) {
+            // The value is whatever 32-bit wrapping gives; it must not trap.
+            ParseAnswer(text);
+            return;
+        }
+        QCOMPARE(ParseAnswer(text), value);
+    }
+
+    void wrongAnswerLine() {
+        QCOMPARE(WrongAnswerLine(7, MulLineText, 3, 20), QStringLiteral("7   *    3    =    20"));
+        QCOMPARE(WrongAnswerLine(24, DivLineText, 4, -1), QStringLiteral("24   :     4    =    -1"));
+        QCOMPARE(WrongAnswerLine(5, AddLineText, 5, 0), QStringLiteral("5  +     5    =    0"));
+        QCOMPARE(WrongAnswerLine(9, SubLineText, 2, 0), QStringLiteral("9    -   2    =    0"));
+    }
+
+    void answers_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("correct");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("7 x 3 = 21") << "nasob" << 7 << 3 << "21" << true << 3 << "";
+        QTest::newRow("7 x 3 = 20") << "nasob" << 7 << 3 << "20" << false << 3
+                                    << "7   *    3    =    20";
+        QTest::newRow("0 x 7, empty") << "nasob" << 0 << 7 << "" << true << 3 << "";
+        QTest::newRow("24 : 4 = 6") << "delen" << 24 << 4 << "6" << true << 4 << "";
+        QTest::newRow("24 : 4 = 7") << "delen" << 24 << 4 << "7" << false << 4
+                                    << "24   :     4    =    7";
+        QTest::newRow("0 : 4, empty") << "delen" << 0 << 4 << "" << true << 4 << "";
+        QTest::newRow("6 + 6 = 12a") << "scitan" << 6 << 6 << "12a" << true << 1 << "";
+        QTest::newRow("4 + 6 = $A") << "scitan" << 4 << 6 << "$A" << true << 1 << "";
+        QTest::newRow("0 + 0, empty") << "scitan" << 0 << 0 << "" << true << 1 << "";
+        QTest::newRow("3 + 4, empty") << "scitan" << 3 << 4 << "" << false << 1
+                                      << "3  +     4    =    0";
+        QTest::newRow("5 - 5, empty") << "ocitan" << 5 << 5 << "" << true << 2 << "";
+        QTest::newRow("9 - 2 = abc") << "ocitan" << 9 << 2 << "abc" << false << 2
+                                     << "9    -   2    =    0";
+        QTest::newRow("9 - 2 = -3a") << "ocitan" << 9 << 2 << "-3a" << false << 2
+                                     << "9    -   2    =    3";
+    }
+    void answers() {
+        QFETCH(QString, button);
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(QString, typed);
+        QFETCH(bool, correct);
+        QFETCH(int, row);
+        QFETCH(QString, line);
+        Start();
+        QTest::mouseClick(Button(button), Qt::LeftButton);
+        SetProblem(first, second);
+        Answer(typed);
+
+        QCOMPARE(FakePlayer.Played, QStringList{correct ? "ok.dat" : "bad.dat"});
+        QCOMPARE(GetCell(Form1->vysl, correct ? 2 : 3, row), QStringLiteral("      1"));
+        QCOMPARE(GetCell(Form1->vysl, correct ? 3 : 2, row), QStringLiteral("      0"));
+        QCOMPARE(GetCell(Form1->celk, 2, 0), correct ? "      1" : "      0");
+        QCOMPARE(GetCell(Form1->celk, 3, 0), correct ? "      0" : "      1");
+        QCOMPARE(PracticeState.OkTotal, correct ? 1 : 0);
+        QCOMPARE(PracticeState.BadTotal, correct ? 0 : 1);
+        // The pause ran on the clock: between one and two seconds.
+        QVERIFY(FakeClock.Slept >= 1000 && FakeClock.Slept <= 2000);
+        // Next problem of the same operation, empty field, verdicts hidden.
+        QVERIFY(Form1->vy->isVisible());
+        QCOMPARE(Form1->vy->text(), QString());
+        QVERIFY(!Form1->spravne->isVisible() && !Form1->spatne->isVisible());
+        const bool flags[] = {PracticeState.OpAdd, PracticeState.OpSub, PracticeState.OpMul,
+                              PracticeState.OpDiv};
+        QVERIFY(flags[row - 1]);
+        QCOMPARE(flags[0] + flags[1] + flags[2] + flags[3], 1);
+        // The list file of a first run: the design lines and the wrong answer.
+        QCOMPARE(ReadAll(ListFile()), Cp1250(DesignLines + (line.isEmpty() ? "" : line + "\r\n")));
+    }
+
+    void keysOtherThanEnterChangeNothing() {
+        Start();
+        QTest::mouseClick(Form1->nasob, Qt::LeftButton);
+        QTest::keyClicks(Form1->vy, "1234");
+        QCOMPARE(Form1->vy->text(), QStringLiteral("123"));
+        QTest::keyClick(Form1->vy, Qt::Key_Backspace);
+        QCOMPARE(Form1->vy->text(), QStringLiteral("12"));
+        QVERIFY(FakePlayer.Played.isEmpty());
+        QCOMPARE(PracticeState.OkMul + PracticeState.BadMul, 0);
+        QVERIFY(!QFile::exists(ListFile()));
+    }
+
+    void verdictHiddenByTheNextKey() {
+        Start();
+        QTest::mouseClick(Form1->scitan, Qt::LeftButton);
+        SetProblem(2, 2);
+        // While the pause runs the verdict is on screen.
+        bool seenDuringPause = false;
+        struct TWatch : TFakeClock {
+            bool* Seen;
+            void Sleep(int ms) override {
+                *Seen = *Seen || Form1->spravne->isVisible();
+                TFakeClock::Sleep(ms);
+            }
+        } watch;
+        watch.Seen = &seenDuringPause;
+        Clock = &watch;
+        Answer("4");
+        Clock = &FakeClock;
+        QVERIFY(seenDuringPause);
+        QVERIFY(!Form1->spravne->isVisible());
+    }
+
+    void randomModeDrawsTheNextOperation() {
+        Start();
+        QTest::mouseClick(Form1->nah, Qt::LeftButton);
+        for (int i = 0; i < 6; ++i) {
+            Answer("1");
+            QVERIFY(PracticeState.RandomMode);
+            QVERIFY(Form1->vy->isVisible());
+            QVERIFY(PracticeState.OpAdd || PracticeState.OpSub);
+            QCOMPARE(PracticeState.OpAdd + PracticeState.OpSub + PracticeState.OpMul + PracticeState.OpDiv, 1);
+        }
+        QCOMPARE(FakePlayer.Played.size(), 6);
+        QCOMPARE(PracticeState.OkAdd + PracticeState.BadAdd + PracticeState.OkSub + PracticeState.BadSub, 6);
+    }
+
+    void countsAndTotalsAccumulate() {
+        // Stored totals that differ from their sums are replaced at the first answer.
+        WriteAll(Home.dataDir() + "zirmon.ini", "[Tabulka]\r\nOKnas=4\r\nKOdele=2\r\nOKcelk=50\r\n");
+        Start();
+        QCOMPARE(GetCell(Form1->celk, 2, 0), QStringLiteral("      50"));
+        QTest::mouseClick(Form1->nasob, Qt::LeftButton);
+        SetProblem(2, 3);
+        Answer("6");
+        QCOMPARE(GetCell(Form1->vysl, 2, 3), QStringLiteral("      5"));
+        QCOMPARE(GetCell(Form1->celk, 2, 0), QStringLiteral("      5"));
+        QCOMPARE(GetCell(Form1->celk, 3, 0), QStringLiteral("      2"));
+    }
+
+    void counterAtTheLimitStaysThere() {
+        WriteAll(Home.dataDir() + "zirmon.ini", "[Tabulka]\r\nOKscit=2147483647\r\nOKodcit=5\r\n");
+        Start();
+        QTest::mouseClick(Form1->scitan, Qt::LeftButton);
+        SetProblem(1, 1);
+        Answer("2");
+        QCOMPARE(PracticeState.OkAdd, 2147483647);
+        QCOMPARE(PracticeState.OkTotal, 2147483647);
+    }
+
+    void earlierRunsAreKept() {
+        WriteAll(ListFile(), "earlier line\r\n");
+        Start();
+        QTest::mouseClick(Form1->nasob, Qt::LeftButton);
+        SetProblem(2, 2);
+        Answer("5");
+        QCOMPARE(ReadAll(ListFile()), QByteArray("earlier line\r\n2   *    2    =    5\r\n"));
+    }
+
+    void lastLineWithoutBreak() {
+        WriteAll(ListFile(), "no break");
+        Start();
+        QTest::mouseClick(Form1->nasob, Qt::LeftButton);
+        SetProblem(2, 2);
+        Answer("5");
+        QCOMPARE(ReadAll(ListFile()), QByteArray("no break\r\n2   *    2    =    5"));
+        SetProblem(3, 3);
+        Answer("1");
+        QCOMPARE(ReadAll(ListFile()),
+                 QByteArray("no break\r\n2   *    2    =    5\r\n3   *    3    =    1"));
+    }
+
+    void failedListSaveStopsTheStep() {
+        QDir().mkpath(ListFile()); // the list file's name is taken by a folder
+        Start();
+        QTest::mouseClick(Form1->nah, Qt::LeftButton);
+        SetProblem(1, 1);
+        QStringList boxes;
+        AnswerNextBox(&boxes);
+        Answer("7");
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.at(0).startsWith("Zirmon|Cannot create file \"" + ListFile() + "\". "),
+                 qPrintable(boxes.at(0)));
+        // The verdict stays, and no next problem was drawn in random mode.
+        QVERIFY(Form1->spatne->isVisible());
+        QCOMPARE(PracticeState.Operand1, 1);
+        QCOMPARE(PracticeState.BadAdd + PracticeState.BadSub, 1);
+    }
+};
+
+QTEST_MAIN(TestDrill)
+#include "tst_drill.moc"
