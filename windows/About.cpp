@@ -1,7 +1,70 @@
 #include "windows/About.h"
 
+#include "app/ErrorBox.h"
+#include "practice/PracticeState.h"
+#include "windows/Histr.h"
+#include "windows/Look.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QWindow>
+
 TAboutBox* AboutBox = nullptr;
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    MakeFixedDialog(this, 298, 213);
+    setFont(PixelFont("System", 13));
+    const QFont bold = PixelFont("MS Sans Serif", 11, true);
+    SetLook(ProductName, bold, Qt::black);
+    SetLook(Copyright, bold, Qt::black);
+    SetLook(OKButton, bold, Qt::black);
+    connect(Button1, &QPushButton::clicked, this, [this] { RunStep([this] { Button1Click(); }); });
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+    if (ProgramIcon->pixmap().isNull()) {
+        // Drawn at its shown size the first time it is needed, sharp on any screen.
+        const qreal ratio = devicePixelRatioF();
+        QPixmap picture(QSize(73, 65) * ratio);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        QSvgRenderer(QStringLiteral(":/pictures/zirmon.svg")).render(&painter);
+        painter.end();
+        picture.setDevicePixelRatio(ratio);
+        ProgramIcon->setPixmap(picture);
+    }
+    HistoryWasOpen = hist->isVisible();
+    OKButton->setFocus();
+    QDialog::showEvent(event);
+}
+
+void TAboutBox::hideEvent(QHideEvent* event) {
+    // The history window shown from here outlives this window.
+    if (QWindow* window = hist->windowHandle())
+        if (window->transientParent() == windowHandle())
+            window->setTransientParent(nullptr);
+    QDialog::hideEvent(event);
+}
+
+bool TAboutBox::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        RunStep([this] { FormActivate(); });
+    return QDialog::event(event);
+}
+
+void TAboutBox::FormActivate() {
+    move(x(), PracticeState.HomeTop + 100);
+    move(PracticeState.HomeLeft + 100, y());
+}
+
+void TAboutBox::Button1Click() {
+    hist->show();
+    hist->raise();
+    // Shown from this modal window, the history window takes input beside
+    // it; one that was already open stays blocked until this one closes.
+    if (!HistoryWasOpen)
+        hist->windowHandle()->setTransientParent(windowHandle());
+    hist->activateWindow();
 }

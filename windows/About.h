@@ -9,6 +9,17 @@ class TAboutBox : public QDialog, public Ui::TAboutBox {
 
 public:
     explicit TAboutBox(QWidget* parent = nullptr);
+
+    void FormActivate();
+    void Button1Click();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    bool HistoryWasOpen = false;
 };
 
 extern TAboutBox* AboutBox;

@@ -1,7 +1,25 @@
 #include "windows/Histr.h"
 
+#include "app/ErrorBox.h"
+#include "practice/PracticeState.h"
+#include "windows/Look.h"
+
 Thist* hist = nullptr;
 
 Thist::Thist(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    MakeToolWindow(this, 361, 368);
+    setFont(PixelFont("System", 13));
+    KeepEnterInTextBox(Memo1);
+    Memo1->setPlainText(ResourceText(QStringLiteral(":/texts/history.txt")));
+    Memo1->setFocus();
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { RunStep([this] { BitBtn1Click(); }); });
+    RunStep([this] { FormCreate(); });
 }
+
+void Thist::FormCreate() {
+    move(x(), PracticeState.HomeTop + 100);
+    move(PracticeState.HomeLeft + 100, y());
+}
+
+void Thist::BitBtn1Click() { hide(); }

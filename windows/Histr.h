@@ -9,6 +9,9 @@ class Thist : public QDialog, public Ui::Thist {
 
 public:
     explicit Thist(QWidget* parent = nullptr);
+
+    void FormCreate();
+    void BitBtn1Click();
 };
 
 extern Thist* hist;

@@ -44,3 +44,40 @@ void MakeFixedDialog(QWidget* window, int clientWidth, int clientHeight) {
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     window->setFixedSize(clientWidth, clientHeight);
 }
+
+#include <QFile>
+#include <QKeyEvent>
+
+QString ResourceText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+namespace {
+class TEnterStopper : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
+
+void KeepEnterInTextBox(QWidget* textBox) {
+    textBox->installEventFilter(new TEnterStopper(textBox));
+}
+
+void MakeToolWindow(QWidget* window, int clientWidth, int clientHeight) {
+    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint);
+    window->resize(clientWidth, clientHeight);
+}

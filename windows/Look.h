@@ -18,3 +18,13 @@ void SetLabelText(QLabel* label, const QString& text);
 
 // Fixed-size top-level frames with the close box only.
 void MakeFixedDialog(QWidget* window, int clientWidth, int clientHeight);
+
+// A text compiled into the program's resources, in UTF-8.
+QString ResourceText(const QString& path);
+
+// Enter pressed in a text box stays there: it does not click the window's
+// default button.
+void KeepEnterInTextBox(QWidget* textBox);
+
+// A movable, resizable window with the close box only.
+void MakeToolWindow(QWidget* window, int clientWidth, int clientHeight);

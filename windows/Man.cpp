@@ -1,7 +1,25 @@
 #include "windows/Man.h"
 
+#include "app/ErrorBox.h"
+#include "practice/PracticeState.h"
+#include "windows/Look.h"
+
 Tmanual* manual = nullptr;
 
 Tmanual::Tmanual(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    MakeToolWindow(this, 412, 373);
+    setFont(PixelFont("System", 13));
+    KeepEnterInTextBox(Memo1);
+    Memo1->setPlainText(ResourceText(QStringLiteral(":/texts/manual.txt")));
+    BitBtn1->setFocus();
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { RunStep([this] { BitBtn1Click(); }); });
+    RunStep([this] { FormCreate(); });
 }
+
+void Tmanual::FormCreate() {
+    move(x(), PracticeState.HomeTop);
+    move(PracticeState.HomeLeft, y());
+}
+
+void Tmanual::BitBtn1Click() { hide(); }

@@ -9,6 +9,9 @@ class Tmanual : public QDialog, public Ui::Tmanual {
 
 public:
     explicit Tmanual(QWidget* parent = nullptr);
+
+    void FormCreate();
+    void BitBtn1Click();
 };
 
 extern Tmanual* manual;
