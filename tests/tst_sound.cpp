@@ -1,0 +1,213 @@
+#include "TestSupport.h"
+#include "practice/Sound.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+int Beeps = 0;
+void CountBeep() {
+    ++Beeps;
+}
+
+// A 16-bit mono PCM WAV file with `ms` milliseconds of a 440 Hz tone.
+QByteArray ToneWav(int ms) {
+    const int rate = 22050;
+    const int count = rate * ms / 1000;
+    QByteArray data;
+    for (int i = 0; i < count; ++i) {
+        const qint16 v = static_cast<qint16>(12000 * std::sin(2 * 3.14159265 * 440 * i / rate));
+        char b[2];
+        qToLittleEndian(v, b);
+        data.append(b, 2);
+    }
+    auto u32 = [](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        return QByteArray(b, 4);
+    };
+    auto u16 = [](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        return QByteArray(b, 2);
+    };
+    QByteArray wav;
+    wav += "RIFF" + u32(36 + data.size()) + "WAVE";
+    wav += "fmt " + u32(16) + u16(1) + u16(1) + u32(rate) + u32(rate * 2) + u16(2) + u16(16);
+    wav += "data" + u32(data.size()) + data;
+    return wav;
+}
+
+// Whether a thread of this process carries the given name (Linux only).
+bool ThreadNamed(const QString& name) {
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (ReadAll(tasks.filePath(task + "/comm")).trimmed() == name.toUtf8())
+            return true;
+    }
+    return false;
+}
+
+const QString SoundThreadName = QStringLiteral("zirmon-sound");
+
+} // namespace
+
+class TSoundTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+
+    void pathBesideExecutable();
+    void pathInShareFolder();
+    void absolutePathKept();
+    void missingFileBeepsAtOnce();
+    void undecodableFileBeeps();
+    void realSoundDoesNotBlock();
+    void threadIsLazyAndJoined();
+
+private:
+    std::unique_ptr<TTempHome> Home;
+    QString UniqueName(const QString& stem) const;
+};
+
+void TSoundTest::initTestCase() {
+    Home = std::make_unique<TTempHome>();
+    // No sound server: the player must cope with having no audio device.
+    qputenv("PULSE_SERVER", ("unix:" + Home->root() + "/no-sound-server").toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", Home->root().toLocal8Bit());
+    SoundBeep = &CountBeep;
+}
+
+void TSoundTest::init() {
+    Beeps = 0;
+}
+
+void TSoundTest::cleanupTestCase() {
+    SoundBeep = &QApplication::beep;
+}
+
+QString TSoundTest::UniqueName(const QString& stem) const {
+    return QStringLiteral("%1-%2.dat").arg(stem).arg(QCoreApplication::applicationPid());
+}
+
+void TSoundTest::pathBesideExecutable() {
+    const QString name = UniqueName("tst-sound-beside");
+    const QString beside = QCoreApplication::applicationDirPath() + "/" + name;
+    WriteAll(beside, "x");
+    const QString found = SoundFilePath(name);
+    QFile::remove(beside);
+    QCOMPARE(found, QDir::cleanPath(beside));
+}
+
+void TSoundTest::pathInShareFolder() {
+    const QString name = UniqueName("tst-sound-share");
+    const QString shareDir =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/zirmon");
+    // Not beside the program: the share folder is the answer, present or not.
+    QCOMPARE(SoundFilePath(name), shareDir + "/" + name);
+
+    const bool hadShare = QDir(shareDir).exists();
+    const bool hadParent = QDir(shareDir + "/..").exists();
+    WriteAll(shareDir + "/" + name, "x");
+    const QString found = SoundFilePath(name);
+    QFile::remove(shareDir + "/" + name);
+    if (!hadShare)
+        QDir().rmdir(shareDir);
+    if (!hadParent)
+        QDir().rmdir(QDir::cleanPath(shareDir + "/.."));
+    QCOMPARE(found, shareDir + "/" + name);
+}
+
+void TSoundTest::absolutePathKept() {
+    const QString path = Home->root() + "/some.wav";
+    QCOMPARE(SoundFilePath(path), QDir::cleanPath(path));
+}
+
+void TSoundTest::missingFileBeepsAtOnce() {
+    TThreadSoundPlayer player;
+    QElapsedTimer clock;
+    clock.start();
+    player.Play(UniqueName("tst-sound-missing"));
+    QVERIFY(clock.elapsed() < 1000);
+    QCOMPARE(Beeps, 1);
+    player.Play(Home->root() + "/missing.wav");
+    QCOMPARE(Beeps, 2);
+    // Nothing to play: no thread is needed.
+    QVERIFY(!ThreadNamed(SoundThreadName));
+}
+
+void TSoundTest::undecodableFileBeeps() {
+    const QString path = Home->root() + "/noise.dat";
+    WriteAll(path, QByteArray(4000, 'z'));
+    TThreadSoundPlayer player;
+    player.Play(path);
+    QTRY_COMPARE_WITH_TIMEOUT(Beeps, 1, 10000);
+    player.Play(path);
+    QTRY_COMPARE_WITH_TIMEOUT(Beeps, 2, 10000);
+    QTest::qWait(100);
+    QCOMPARE(Beeps, 2);
+}
+
+void TSoundTest::realSoundDoesNotBlock() {
+    const QString tone = Home->root() + "/tone.wav";
+    WriteAll(tone, ToneWav(300));
+    // The synthesized sounds of the build, when they are there.
+    const QString built = QCoreApplication::applicationDirPath() + "/../ok.dat";
+    const QString other = QFile::exists(built) ? built : tone;
+
+    auto player = std::make_unique<TThreadSoundPlayer>();
+    QElapsedTimer clock;
+    clock.start();
+    player->Play(tone);
+    const qint64 first = clock.restart();
+    player->Play(other);
+    player->Play(tone);
+    const qint64 more = clock.elapsed();
+    qInfo("first Play %lld ms, two more %lld ms", first, more);
+    QVERIFY(first < 1000);
+    QVERIFY(more < 1000);
+
+    // Let the sound thread load and try to play; a valid file never beeps.
+    QTest::qWait(500);
+    player->Play(other);
+    QTest::qWait(200);
+    QCOMPARE(Beeps, 0);
+
+    clock.restart();
+    player.reset();
+    qInfo("destruction %lld ms", clock.elapsed());
+    QVERIFY(clock.elapsed() < 10000);
+}
+
+void TSoundTest::threadIsLazyAndJoined() {
+    if (!QFile::exists(QStringLiteral("/proc/self/task")))
+        QSKIP("thread names are read from /proc");
+    const QString tone = Home->root() + "/tone.wav";
+    WriteAll(tone, ToneWav(200));
+
+    // The players of the tests before have ended their threads.
+    QTRY_VERIFY_WITH_TIMEOUT(!ThreadNamed(SoundThreadName), 5000);
+    auto player = std::make_unique<TThreadSoundPlayer>();
+    QTest::qWait(50);
+    QVERIFY(!ThreadNamed(SoundThreadName));
+    player->Play(tone);
+    QTRY_VERIFY_WITH_TIMEOUT(ThreadNamed(SoundThreadName), 5000);
+    player.reset();
+    // The thread has finished its work when the player is gone; the system
+    // takes a moment longer to remove it from the task list.
+    QTRY_VERIFY_WITH_TIMEOUT(!ThreadNamed(SoundThreadName), 5000);
+}
+
+QTEST_MAIN(TSoundTest)
+#include "tst_sound.moc"
