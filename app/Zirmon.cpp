@@ -9,7 +9,13 @@
 #include "windows/Vyslf.h"
 #include "windows/Zadanhe.h"
 
+#include <QtGlobal>
+
+// The resources live in the static library; this makes sure they are linked.
+static void InitResources() { Q_INIT_RESOURCE(zirmon); }
+
 void CreateWindows() {
+    InitResources();
     new TForm1;
     setpoc = new Tsetpoc;
     AboutBox = new TAboutBox;

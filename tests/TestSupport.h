@@ -20,7 +20,7 @@ private:
 QByteArray ReadAll(const QString& path);
 void WriteAll(const QString& path, const QByteArray& bytes);
 
-class QStringList;
+#include <QStringList>
 
 // Waits (from timers, while a modal box runs its own loop) for the next
 // message box, writes "caption|text" into log and presses Enter in it.

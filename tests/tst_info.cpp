@@ -96,7 +96,7 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowActive(hist));
             AboutBox->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(AboutBox));
-            QCOMPARE(AboutBox->pos(), QPoint(436, 236));
+            QTRY_COMPARE(AboutBox->pos(), QPoint(436, 236));
         });
     }
 

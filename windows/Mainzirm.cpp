@@ -56,6 +56,7 @@ void SetupGrid(QTableWidget* grid, const QFont& font) {
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Form1 = this;
     setupUi(this);
+    move(336, 136); // the design position, until a stored one is read
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(PixelFont("System", 13));

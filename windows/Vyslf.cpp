@@ -7,6 +7,7 @@
 #include "windows/Look.h"
 
 #include <QFileInfo>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
