@@ -1,0 +1,140 @@
+// Measures the answer path: one Enter with 10, 1,000 and 100,000 lines in
+// the wrong-answer list (pause and sound left out), one showing of the list
+// with 100,000 lines, LoadSettings on a file of the size the program writes,
+// and the processor time of one real pause. Prints a table; run it with
+// QT_QPA_PLATFORM=offscreen.
+#include "app/Zirmon.h"
+#include "practice/Evaluation.h"
+#include "practice/PracticeState.h"
+#include "practice/Sound.h"
+#include "store/DataDir.h"
+#include "store/ProfileFile.h"
+#include "store/Settings.h"
+#include "windows/Mainzirm.h"
+#include "windows/Nastzirm.h"
+#include "windows/Vyslf.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+class TNoPause : public TClock {
+public:
+    long long Now = 0;
+    int LocalSeconds() override { return int(Now / 1000 % 60); }
+    long long ElapsedMs() override { return Now += 1000; }
+    void Sleep(int) override {}
+};
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void Report(const char* what, const std::vector<double>& ms) {
+    std::printf("%-48s median %9.3f ms   min %9.3f   max %9.3f   (%zu runs)\n", what, Median(ms),
+                *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()),
+                ms.size());
+}
+
+double CpuMs() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
+QString ListOf(int lines) {
+    QString text;
+    text.reserve(lines * 24);
+    for (int i = 0; i < lines; ++i)
+        text += QStringLiteral("%1   *    7    =    %2\r\n").arg(i % 11).arg(i % 100);
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + "/share").toLocal8Bit());
+    QApplication app(argc, argv);
+    TClock* systemClock = Clock;
+    TNoPause noPause;
+    Clock = &noPause;
+    SoundPlayer = nullptr;
+    CreateWindows();
+    Form1->show();
+
+    for (int lines : {10, 1000, 100000}) {
+        vyslForm->SetListText(ListOf(lines));
+        vyslForm->KeepEarlierRuns(); // nothing on disk yet: the list stays
+        std::vector<double> ms;
+        Form1->nasob->click();
+        for (int i = 0; i < (lines > 1000 ? 15 : 50); ++i) {
+            PracticeState.Operand1 = 3;
+            PracticeState.Operand2 = 3;
+            QElapsedTimer t;
+            t.start();
+            QTest::keyClick(Form1->vy, Qt::Key_Return); // a wrong answer: listed, saved
+            ms.push_back(t.nsecsElapsed() / 1e6);
+        }
+        Form1->konec->click();
+        Report(qPrintable(QStringLiteral("one Enter, %1 listed lines").arg(lines)), ms);
+    }
+
+    {
+        vyslForm->SetListText(ListOf(100000));
+        vyslForm->SaveList();
+        std::vector<double> ms;
+        for (int i = 0; i < 7; ++i) {
+            QTimer::singleShot(0, vyslForm, [] { vyslForm->reject(); });
+            QElapsedTimer t;
+            t.start();
+            vyslForm->exec();
+            ms.push_back(t.nsecsElapsed() / 1e6);
+        }
+        Report("one showing of the list, 100,000 lines", ms);
+    }
+
+    {
+        // A settings file as the program writes it.
+        setpoc->OKBtn->click();
+        TProfileFile(GetIniPath()).WriteString("PASSWD", "USRPASSWD", "heslo");
+        std::vector<double> ms;
+        for (int i = 0; i < 50; ++i) {
+            QElapsedTimer t;
+            t.start();
+            LoadSettings();
+            ms.push_back(t.nsecsElapsed() / 1e6);
+        }
+        Report("LoadSettings", ms);
+    }
+
+    {
+        Clock = systemClock;
+        std::vector<double> share;
+        for (int i = 0; i < 3; ++i) {
+            QElapsedTimer t;
+            t.start();
+            const double cpu = CpuMs();
+            WaitSeconds(2);
+            const double wall = t.nsecsElapsed() / 1e6;
+            share.push_back(100.0 * (CpuMs() - cpu) / wall);
+            std::printf("one pause: %.0f ms on the clock, %.2f ms of processor time\n", wall,
+                        CpuMs() - cpu);
+        }
+        std::printf("%-48s median %9.3f %% of one core\n", "processor use during a pause",
+                    Median(share));
+    }
+    DestroyWindows();
+    return 0;
+}
