@@ -49,6 +49,7 @@ void SetupGrid(QTableWidget* grid, const QFont& font) {
     grid->setWordWrap(false);
     grid->setShowGrid(true);
     grid->setTabKeyNavigation(false);
+    grid->setTextElideMode(Qt::ElideNone);
 }
 
 } // namespace
@@ -75,6 +76,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     totals.setColor(QPalette::Disabled, QPalette::Text, totals.color(QPalette::Active, QPalette::Text));
     celk->setPalette(totals);
     vy->installEventFilter(this);
+    // "Konec počítání" reaches under the panel's place; it stays in front.
+    konec->raise();
 
     Wire(this, nasob, &QPushButton::clicked, &TForm1::nasobClick);
     Wire(this, delen, &QPushButton::clicked, &TForm1::delenClick);

@@ -1,0 +1,70 @@
+// Opens each window of the program and both layouts of the main window, and
+// writes one PNG per window into the folder given as the first argument.
+// Run it through tools/screenshots.sh, which gives it a temporary data
+// folder and an X server of its own.
+#include "app/Zirmon.h"
+#include "store/DataDir.h"
+#include "store/ListFile.h"
+#include "practice/PracticeState.h"
+#include "windows/About.h"
+#include "windows/Histr.h"
+#include "windows/Mainzirm.h"
+#include "windows/Man.h"
+#include "windows/Nastzirm.h"
+#include "windows/Passwd.h"
+#include "windows/Vyslf.h"
+#include "windows/Zadanhe.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+#include <cstdio>
+
+namespace {
+bool Shoot(QWidget* window, const QString& folder, const char* name) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowExposed(window))
+        return false;
+    QTest::qWait(200);
+    const QString path = folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
+    const bool saved = window->grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    // A list with a few wrong answers, as after a practice.
+    SaveListFile(GetListPath(), DesignListText() + QStringLiteral("7   *    3    =    20\r\n"
+                                                                  "24   :     4    =    5\r\n"
+                                                                  "9    -   2    =    6\r\n"));
+    CreateWindows();
+    bool ok = Shoot(Form1, folder, "Form1-idle");
+    Form1->delenClick();
+    Form1->vy->setText(QStringLiteral("6"));
+    Form1->spravne->show();
+    ok = Shoot(Form1, folder, "Form1-problem") && ok;
+    Form1->konecClick();
+    ok = Shoot(setpoc, folder, "setpoc") && ok;
+    setpoc->hide();
+    for (auto [window, name] : {std::pair<QWidget*, const char*>{AboutBox, "AboutBox"},
+                                {hist, "hist"},
+                                {manual, "manual"},
+                                {PasswordDlg, "PasswordDlg"},
+                                {PasswordDlg1, "PasswordDlg1"},
+                                {vyslForm, "vyslForm"}}) {
+        ok = Shoot(window, folder, name) && ok;
+        window->hide();
+    }
+    DestroyWindows();
+    return ok ? 0 : 1;
+}
