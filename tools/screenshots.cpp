@@ -17,6 +17,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
+#include <QTimer>
 #include <QTest>
 #include <cstdio>
 
@@ -43,6 +45,15 @@ int main(int argc, char* argv[]) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
+    // A message box would wait for a click for ever: say what it says and close it.
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, &app, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            std::fprintf(stderr, "message box: %s\n", qPrintable(box->text()));
+            box->accept();
+        }
+    });
+    watchdog.start(300);
     // A list with a few wrong answers, as after a practice.
     SaveListFile(GetListPath(), DesignListText() + QStringLiteral("7   *    3    =    20\r\n"
                                                                   "24   :     4    =    5\r\n"
