@@ -8,6 +8,7 @@
 #include "windows/Mainzirm.h"
 #include "windows/Man.h"
 
+#include <QDir>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -36,7 +37,10 @@ class TestInfo : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { PracticeState = TPracticeState{}; }
+    void init() {
+        PracticeState = TPracticeState{};
+        QDir(Home.dataDir()).removeRecursively();
+    }
     void cleanup() { DestroyWindows(); }
 
     void texts_data() {
