@@ -154,9 +154,14 @@ void TPasswordDlg::PASSExit() {
         MoveFocus(heslo1);
     } else {
         SetStatus(QStringLiteral("Špatné heslo!"));
+        QWidget* const focused = QApplication::focusWidget();
         heslo1->setEnabled(false);
         heslo2->setEnabled(false);
         OKBtn->setEnabled(false);
+        // The focus stays where it went, unless that control has just been
+        // greyed: then it is back in the field to be corrected.
+        if (focused && !focused->isEnabled())
+            PASS->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -1,0 +1,591 @@
+// The password change dialog driven as a user drives it: opened from the
+// settings dialog, answered from timers while both run their own loops.
+#include "TestSupport.h"
+#include "app/Zirmon.h"
+#include "practice/PracticeState.h"
+#include "store/DataDir.h"
+#include "store/ProfileFile.h"
+#include "windows/Mainzirm.h"
+#include "windows/Nastzirm.h"
+#include "windows/Passwd.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QMessageBox>
+#include <QPointer>
+#include <QRadioButton>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// ---- Answering modal windows from timers --------------------------------
+
+QStringList Failures;          // what the timers found wrong
+QList<QPointer<QTimer>> Waits; // timers still waiting for a window
+
+// As soon as the active modal window satisfies match, makes it the active
+// window and runs act on it. A required wait that sees no such window
+// within five seconds is a failure and closes the modal windows, so that
+// the test goes on; an optional one just stops.
+void WhenModal(const char* what, std::function<bool(QWidget*)> match,
+               std::function<void(QWidget*)> act, bool required = true) {
+    auto* timer = new QTimer(qApp);
+    Waits << timer;
+    auto deadline = std::make_shared<QDeadlineTimer>(5000);
+    const QString name = QString::fromLatin1(what);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && w->isVisible() && match(w)) {
+            timer->stop();
+            timer->deleteLater();
+            if (!w->isActiveWindow()) {
+                w->activateWindow();
+                if (!QTest::qWaitForWindowActive(w))
+                    Failures << name + QStringLiteral(" did not become active");
+            }
+            act(w);
+            return;
+        }
+        if (deadline->hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+            if (!required)
+                return;
+            Failures << QStringLiteral("no ") + name;
+            for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i) {
+                if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                    d->done(QDialog::Rejected);
+                else
+                    QApplication::activeModalWidget()->hide();
+            }
+        }
+    });
+    timer->start(10);
+}
+
+std::function<bool(QWidget*)> Is(QWidget* target) {
+    return [target](QWidget* w) { return w == target; };
+}
+
+std::function<bool(QWidget*)> IsBox(const char* objectName) {
+    return [objectName](QWidget* w) {
+        return qobject_cast<QMessageBox*>(w) && w->objectName() == QLatin1String(objectName);
+    };
+}
+
+// Notes "caption|text" of a message box and presses its "OK".
+std::function<void(QWidget*)> NoteAndConfirm(QStringList* log) {
+    return [log](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        *log << box->windowTitle() + QLatin1Char('|') + box->text();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    };
+}
+
+void StopWaiting() {
+    for (const QPointer<QTimer>& t : std::as_const(Waits)) {
+        if (t)
+            t->deleteLater();
+    }
+    Waits.clear();
+}
+
+// ---- Keyboard and mouse -------------------------------------------------
+
+QWidget* Focused() {
+    QWidget* w = QApplication::focusWidget();
+    return w ? w : QApplication::activeWindow();
+}
+
+QString FocusName() {
+    const QWidget* w = QApplication::focusWidget();
+    return w ? w->objectName() : QStringLiteral("<none>");
+}
+
+void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(Focused(), key, modifiers);
+}
+
+// Boxes and radio buttons are clicked on their indicator, buttons in the middle.
+void Click(QWidget* w) {
+    if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(8, w->height() / 2));
+    else
+        QTest::mouseClick(w, Qt::LeftButton);
+}
+
+// Types text into the focused control, one character per key press.
+void Type(const QString& text) {
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, Focused(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void ClearField() {
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Key(Qt::Key_Backspace);
+}
+
+QString Status() {
+    return PasswordDlg->info->text();
+}
+
+QString StoredValue() {
+    return TProfileFile(GetIniPath())
+        .ReadString(QStringLiteral("PASSWD"), QStringLiteral("USRPASSWD"),
+                    QStringLiteral("<missing>"));
+}
+
+const QString Correct = QStringLiteral("Heslo je správně");
+const QString Wrong = QStringLiteral("Špatné heslo!");
+const QString Same = QStringLiteral("Druhé zadání hesla se shoduje s prvním. OK");
+const QString Differ = QStringLiteral("Druhé zadání hesla se s prvním neshoduje!");
+
+} // namespace
+
+class TestPasswordDialog : public QObject {
+    Q_OBJECT
+
+    TTempHome Home;
+    QString Ini() const { return Home.dataDir() + "zirmon.ini"; }
+
+    void Start(const QByteArray& file) {
+        DestroyWindows();
+        QDir(Home.dataDir()).removeRecursively();
+        WriteAll(Ini(), file);
+        PracticeState = TPracticeState{};
+        CreateWindows();
+        Form1->show();
+        Form1->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form1));
+    }
+
+    // Opens the settings dialog, there "Nastavení hesla", and runs inside
+    // while the change dialog is open; inside has to close it. before runs
+    // in the settings dialog first.
+    void Open(const std::function<void()>& inside, const std::function<void()>& before = {}) {
+        WhenModal("settings dialog", Is(setpoc), [inside, before](QWidget*) {
+            if (before)
+                before();
+            WhenModal("password change dialog", Is(PasswordDlg), [inside](QWidget*) {
+                inside();
+                if (PasswordDlg->isVisible()) {
+                    Failures << QStringLiteral("the change dialog stayed open");
+                    PasswordDlg->reject();
+                }
+            });
+            Click(setpoc->Button1);
+            Click(setpoc->CancelBtn);
+        });
+        Form1->nast->trigger();
+        QVERIFY(!setpoc->isVisible());
+        QVERIFY(!PasswordDlg->isVisible());
+    }
+
+    // A password stored, and accepted in PASS; the focus is in heslo1.
+    static void GiveOld(const QString& old) {
+        QCOMPARE(FocusName(), QStringLiteral("PASS"));
+        Type(old);
+        Key(Qt::Key_Tab);
+        QCOMPARE(Status(), Correct);
+        QCOMPARE(FocusName(), QStringLiteral("heslo1"));
+    }
+
+private Q_SLOTS:
+    void init() { Failures.clear(); }
+    void cleanup() {
+        StopWaiting();
+        QVERIFY2(Failures.isEmpty(), qPrintable(Failures.join(QStringLiteral("; "))));
+        DestroyWindows();
+    }
+
+    void design() {
+        Start("[joheslo]\r\nhsl=1\r\n");
+        QCOMPARE(PasswordDlg->objectName(), QStringLiteral("PasswordDlg"));
+        QCOMPARE(PasswordDlg->windowTitle(), QStringLiteral("Změna hesla"));
+        QCOMPARE(PasswordDlg->size(), QSize(262, 223));
+        QCOMPARE(PasswordDlg->minimumSize(), PasswordDlg->maximumSize());
+        QVERIFY(!(PasswordDlg->windowFlags() & Qt::WindowContextHelpButtonHint));
+        QCOMPARE(PasswordDlg->font().pixelSize(), 11);
+        QVERIFY(PasswordDlg->font().bold());
+        QCOMPARE(PasswordDlg->Label1->text(), QStringLiteral("Zadejte staré heslo:"));
+        QCOMPARE(PasswordDlg->Label2->text(), QStringLiteral("Zadejte nové heslo:"));
+        QCOMPARE(PasswordDlg->Label3->text(), QStringLiteral("Zdejte nové hoslo znovu:"));
+        QCOMPARE(PasswordDlg->Label1->geometry(), QRect(8, 9, 114, 13));
+        QCOMPARE(PasswordDlg->Label2->geometry(), QRect(6, 60, 114, 13));
+        QCOMPARE(PasswordDlg->Label3->geometry(), QRect(8, 112, 145, 13));
+        QCOMPARE(PasswordDlg->PASS->geometry(), QRect(8, 27, 220, 20));
+        QCOMPARE(PasswordDlg->heslo1->geometry(), QRect(8, 80, 217, 20));
+        QCOMPARE(PasswordDlg->heslo2->geometry(), QRect(8, 129, 217, 20));
+        QCOMPARE(PasswordDlg->OKBtn->geometry(), QRect(18, 171, 77, 27));
+        QCOMPARE(PasswordDlg->cac->geometry(), QRect(144, 171, 77, 27));
+        QCOMPARE(PasswordDlg->info->pos(), QPoint(8, 200));
+        QCOMPARE(PasswordDlg->OKBtn->text(), QStringLiteral("OK"));
+        QCOMPARE(PasswordDlg->cac->text(), QStringLiteral("Zpět"));
+        QVERIFY(PasswordDlg->OKBtn->isDefault());
+        QVERIFY(!PasswordDlg->OKBtn->icon().isNull());
+        QVERIFY(!PasswordDlg->cac->icon().isNull());
+        QCOMPARE(Status(), QString());
+        for (QLineEdit* field : {PasswordDlg->PASS, PasswordDlg->heslo1, PasswordDlg->heslo2}) {
+            QCOMPARE(field->echoMode(), QLineEdit::Password);
+            QCOMPARE(
+                field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, field),
+                int(u'*'));
+        }
+        // Created with no password stored: everything greyed but "Zpět".
+        QVERIFY(!PasswordDlg->PASS->isEnabled());
+        QVERIFY(!PasswordDlg->heslo1->isEnabled());
+        QVERIFY(!PasswordDlg->heslo2->isEnabled());
+        QVERIFY(!PasswordDlg->OKBtn->isEnabled());
+        QVERIFY(PasswordDlg->cac->isEnabled());
+    }
+
+    void createdWithPasswordStored() {
+        Start("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n");
+        QVERIFY(PasswordDlg->PASS->isEnabled());
+        QVERIFY(!PasswordDlg->heslo1->isEnabled());
+        QVERIFY(!PasswordDlg->heslo2->isEnabled());
+        QVERIFY(!PasswordDlg->OKBtn->isEnabled());
+    }
+
+    void tabOrder() {
+        Start("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n");
+        Open([] {
+            GiveOld(QStringLiteral("abc"));
+            Type(QStringLiteral("x"));
+            Key(Qt::Key_Tab);
+            QCOMPARE(FocusName(), QStringLiteral("heslo2"));
+            Type(QStringLiteral("x"));
+            Key(Qt::Key_Tab); // the entries match: OK takes the focus
+            QCOMPARE(FocusName(), QStringLiteral("OKBtn"));
+            Key(Qt::Key_Tab);
+            QCOMPARE(FocusName(), QStringLiteral("cac"));
+            Key(Qt::Key_Tab);
+            QCOMPARE(FocusName(), QStringLiteral("heslo1"));
+            Key(Qt::Key_Tab);
+            QCOMPARE(FocusName(), QStringLiteral("heslo2"));
+            Key(Qt::Key_Backtab);
+            QCOMPARE(Status(), Same); // leaving heslo2 backwards exits it too
+            QCOMPARE(FocusName(), QStringLiteral("OKBtn"));
+            Key(Qt::Key_Backtab);
+            QCOMPARE(FocusName(), QStringLiteral("PASS"));
+            PasswordDlg->close();
+        });
+    }
+
+    void firstUse() {
+        Start("[joheslo]\r\nhsl=1\r\n");
+        const QString password = QStringLiteral("Kočka 1");
+        Open([&] {
+            QVERIFY(!PasswordDlg->PASS->isEnabled());
+            QVERIFY(PasswordDlg->heslo1->isEnabled() && PasswordDlg->heslo2->isEnabled());
+            QVERIFY(!PasswordDlg->OKBtn->isEnabled());
+            QCOMPARE(FocusName(), QStringLiteral("heslo1"));
+            Type(password);
+            Key(Qt::Key_Tab);
+            QCOMPARE(FocusName(), QStringLiteral("heslo2"));
+            QCOMPARE(Status(), QString());
+            Type(password);
+            Key(Qt::Key_Tab);
+            QCOMPARE(Status(), Same);
+            QVERIFY(PasswordDlg->OKBtn->isEnabled());
+            QCOMPARE(FocusName(), QStringLiteral("OKBtn"));
+            Key(Qt::Key_Return);
+            QVERIFY(!PasswordDlg->isVisible());
+        });
+        QCOMPARE(PracticeState.StoredPassword, password);
+        QCOMPARE(ReadAll(Ini()),
+                 QByteArray("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=Ko\xe8ka 1\r\n"));
+        // The next opening asks for the old password first.
+        Open([] {
+            QVERIFY(PasswordDlg->PASS->isEnabled());
+            QCOMPARE(FocusName(), QStringLiteral("PASS"));
+            QVERIFY(!PasswordDlg->OKBtn->isEnabled());
+            QCOMPARE(PasswordDlg->heslo1->text(), QString());
+            QCOMPARE(PasswordDlg->heslo2->text(), QString());
+            QCOMPARE(Status(), QString());
+            Key(Qt::Key_Escape);
+        });
+    }
+
+    void oldPassword_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("stored") << "Abc" << true;
+        QTest::newRow("master") << "741mv58" << true;
+        QTest::newRow("other case") << "abc" << false;
+        QTest::newRow("trailing blank") << "Abc " << false;
+        QTest::newRow("leading blank") << " Abc" << false;
+        QTest::newRow("shorter") << "Ab" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("master cut short") << "741mv5" << false;
+    }
+    void oldPassword() {
+        QFETCH(QString, entry);
+        QFETCH(bool, accepted);
+        Start("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=Abc\r\n");
+        Open([&] {
+            QCOMPARE(FocusName(), QStringLiteral("PASS"));
+            Type(entry);
+            QCOMPARE(PasswordDlg->PASS->text(), entry);
+            Key(Qt::Key_Tab);
+            QCOMPARE(Status(), accepted ? Correct : Wrong);
+            QCOMPARE(PasswordDlg->heslo1->isEnabled(), accepted);
+            QCOMPARE(PasswordDlg->heslo2->isEnabled(), accepted);
+            QVERIFY(!PasswordDlg->OKBtn->isEnabled());
+            // A refused entry leaves the focus where the Tab took it.
+            QCOMPARE(FocusName(), accepted ? QStringLiteral("heslo1") : QStringLiteral("cac"));
+            PasswordDlg->close();
+        });
+        QCOMPARE(PracticeState.StoredPassword, QStringLiteral("Abc"));
+    }
+
+    void refusedAfterAccepted() {
+        Start("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n");
+        Open([] {
+            GiveOld(QStringLiteral("abc"));
+            Type(QStringLiteral("n"));
+            Key(Qt::Key_Tab);
+            Type(QStringLiteral("n"));
+            Key(Qt::Key_Tab);
+            QVERIFY(PasswordDlg->OKBtn->isEnabled());
+            Key(Qt::Key_Backtab);
+            QCOMPARE(FocusName(), QStringLiteral("PASS"));
+            Type(QStringLiteral("x"));
+            Key(Qt::Key_Tab);
+            QCOMPARE(Status(), Wrong);
+            QVERIFY(!PasswordDlg->heslo1->isEnabled());
+            QVERIFY(!PasswordDlg->heslo2->isEnabled());
+            QVERIFY(!PasswordDlg->OKBtn->isEnabled());
+            // The Tab took the focus to OK, which is greyed now.
+            QCOMPARE(FocusName(), QStringLiteral("PASS"));
+            Key(Qt::Key_Return); // nothing happens
+            QVERIFY(PasswordDlg->isVisible());
+            PasswordDlg->close();
+        });
+        QCOMPARE(PracticeState.StoredPassword, QStringLiteral("abc"));
+        QCOMPARE(StoredValue(), QStringLiteral("abc"));
+    }
+
+    void differingEntries() {
+        Start("[joheslo]\r\nhsl=1\r\n");
+        Open([] {
+            Type(QStringLiteral("abc"));
+            Key(Qt::Key_Tab);
+            Type(QStringLiteral("abC"));
+            Key(Qt::Key_Tab);
+            QCOMPARE(Status(), Differ);
+            QVERIFY(!PasswordDlg->OKBtn->isEnabled());
+            QCOMPARE(FocusName(), QStringLiteral("heslo2"));
+            // A mouse press elsewhere is taken back to heslo2 and dropped.
+            Click(PasswordDlg->cac);
+            QVERIFY(PasswordDlg->isVisible());
+            QCOMPARE(FocusName(), QStringLiteral("heslo2"));
+            ClearField();
+            Type(QStringLiteral("abc "));
+            Key(Qt::Key_Tab);
+            QCOMPARE(Status(), Differ);
+            Key(Qt::Key_Backspace);
+            Key(Qt::Key_Tab);
+            QCOMPARE(Status(), Same);
+            QVERIFY(PasswordDlg->OKBtn->isEnabled());
+            Click(PasswordDlg->OKBtn);
+        });
+        QCOMPARE(PracticeState.StoredPassword, QStringLiteral("abc"));
+        QCOMPARE(StoredValue(), QStringLiteral("abc"));
+    }
+
+    void emptyEntriesRemoveThePassword() {
+        Start("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n");
+        Open([] {
+            GiveOld(QStringLiteral("abc"));
+            Key(Qt::Key_Tab);
+            QCOMPARE(FocusName(), QStringLiteral("heslo2"));
+            Key(Qt::Key_Tab);
+            QCOMPARE(Status(), Same);
+            QVERIFY(PasswordDlg->OKBtn->isEnabled());
+            Click(PasswordDlg->OKBtn);
+        });
+        QCOMPARE(PracticeState.StoredPassword, QString());
+        QCOMPARE(ReadAll(Ini()), QByteArray("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=\r\n"));
+    }
+
+    void mouseOnOkAfterMatchingEntries() {
+        Start("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n");
+        Open([] {
+            GiveOld(QStringLiteral("abc"));
+            Type(QStringLiteral("new"));
+            Key(Qt::Key_Tab);
+            Type(QStringLiteral("new"));
+            // OK is greyed until heslo2 has been left with matching entries:
+            // a greyed button takes no focus, so nothing happens.
+            Click(PasswordDlg->OKBtn);
+            QVERIFY(PasswordDlg->isVisible());
+            QCOMPARE(FocusName(), QStringLiteral("heslo2"));
+            QCOMPARE(Status(), Correct);
+            Key(Qt::Key_Tab);
+            QCOMPARE(Status(), Same);
+            Click(PasswordDlg->heslo2);
+            QCOMPARE(FocusName(), QStringLiteral("heslo2"));
+            // The exit leaves the focus on the pressed OK: the click counts.
+            Click(PasswordDlg->OKBtn);
+            QVERIFY(!PasswordDlg->isVisible());
+        });
+        QCOMPARE(PracticeState.StoredPassword, QStringLiteral("new"));
+        QCOMPARE(StoredValue(), QStringLiteral("new"));
+    }
+
+    void mouseOnZpetAfterCorrectOldPassword() {
+        Start("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n");
+        Open([] {
+            Type(QStringLiteral("abc"));
+            Click(PasswordDlg->cac);
+            QVERIFY(PasswordDlg->isVisible());
+            QCOMPARE(FocusName(), QStringLiteral("heslo1"));
+            QCOMPARE(Status(), Correct);
+            Type(QStringLiteral("zz"));
+            Key(Qt::Key_Escape); // closes at once, with the step of "Zpět"
+            QVERIFY(!PasswordDlg->isVisible());
+            QCOMPARE(Status(), QString());
+            QCOMPARE(PasswordDlg->PASS->text(), QString());
+            QCOMPARE(PasswordDlg->heslo1->text(), QString());
+            QVERIFY(!PasswordDlg->heslo1->isEnabled());
+            QVERIFY(!PasswordDlg->heslo2->isEnabled());
+            QVERIFY(setpoc->joheslo->isChecked()); // a password is stored
+        });
+        QCOMPARE(PracticeState.StoredPassword, QStringLiteral("abc"));
+    }
+
+    void okGreyedAtEveryOpening() {
+        Start("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n");
+        Open([] {
+            QVERIFY(!PasswordDlg->OKBtn->isEnabled());
+            Key(Qt::Key_Return); // nothing to store yet
+            QVERIFY(PasswordDlg->isVisible());
+            GiveOld(QStringLiteral("abc"));
+            Key(Qt::Key_Tab);
+            Key(Qt::Key_Tab);
+            QVERIFY(PasswordDlg->OKBtn->isEnabled());
+            PasswordDlg->close();
+        });
+        Open([] {
+            QVERIFY(!PasswordDlg->OKBtn->isEnabled());
+            // The pair stays as the last opening left it.
+            QVERIFY(PasswordDlg->heslo1->isEnabled());
+            Key(Qt::Key_Return);
+            QVERIFY(PasswordDlg->isVisible());
+            PasswordDlg->close();
+        });
+        QCOMPARE(PracticeState.StoredPassword, QStringLiteral("abc"));
+        QCOMPARE(StoredValue(), QStringLiteral("abc"));
+    }
+
+    void closeBoxRunsNoStep() {
+        Start("[joheslo]\r\nhsl=1\r\n");
+        Open([] {
+            Type(QStringLiteral("ab"));
+            Key(Qt::Key_Tab);
+            Type(QStringLiteral("cd"));
+            // Closing is no exit: no status, no change of the fields.
+            PasswordDlg->close();
+            QVERIFY(!PasswordDlg->isVisible());
+            QCOMPARE(Status(), QString());
+            QCOMPARE(PasswordDlg->heslo1->text(), QStringLiteral("ab"));
+            QCOMPARE(PasswordDlg->heslo2->text(), QStringLiteral("cd"));
+            QVERIFY(PasswordDlg->heslo1->isEnabled());
+            QVERIFY(setpoc->joheslo->isChecked());
+            QVERIFY(setpoc->Button1->isEnabled());
+        });
+        QCOMPARE(StoredValue(), QStringLiteral("<missing>"));
+    }
+
+    void zpetWithoutPasswordUnticksProtection() {
+        Start("[joheslo]\r\nhsl=1\r\n");
+        bool unticked = false;
+        Open([&] {
+            Type(QStringLiteral("ab"));
+            Click(PasswordDlg->cac);
+            unticked = !setpoc->joheslo->isChecked() && !setpoc->Button1->isEnabled();
+        });
+        QVERIFY(unticked);
+        QVERIFY(!PasswordDlg->heslo1->isEnabled());
+        QCOMPARE(PasswordDlg->heslo1->text(), QString());
+    }
+
+    void storableCharacters_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("ASCII") << "Heslo 12!" << true;
+        QTest::newRow("Czech") << "žluťoučký kůň úpěl ďábelské ódy ŘŠČ" << true;
+        QTest::newRow("euro sign") << "€" << true;
+        QTest::newRow("German") << "äöüß" << true;
+        QTest::newRow("Spanish n") << "ñ" << false;
+        QTest::newRow("Chinese") << "漢" << false;
+        QTest::newRow("Cyrillic") << "ж" << false;
+    }
+    void storableCharacters() {
+        QFETCH(QString, text);
+        QFETCH(bool, fits);
+        QCOMPARE(FitsSettingsEncoding(text), fits);
+        Start("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n");
+        Open([&] {
+            Type(text);
+            QCOMPARE(PasswordDlg->PASS->text(), fits ? text : QString());
+            ClearField();
+            GiveOld(QStringLiteral("abc"));
+            Type(text);
+            QCOMPARE(PasswordDlg->heslo1->text(), fits ? text : QString());
+            Key(Qt::Key_Tab);
+            Type(text);
+            QCOMPARE(PasswordDlg->heslo2->text(), fits ? text : QString());
+            Key(Qt::Key_Tab);
+            QCOMPARE(Status(), Same);
+            Click(PasswordDlg->OKBtn);
+        });
+        // Whatever was stored reads back the same.
+        QCOMPARE(StoredValue(), PracticeState.StoredPassword);
+    }
+
+    void refusedWriteClosesTheDialog() {
+        Start("[joheslo]\r\nhsl=1\r\n");
+        QStringList boxes;
+        Open(
+            [&] {
+                WhenModal("error box", IsBox("ErrorBox"), NoteAndConfirm(&boxes));
+                Type(QStringLiteral("q"));
+                Key(Qt::Key_Tab);
+                Type(QStringLiteral("q"));
+                Key(Qt::Key_Tab);
+                Key(Qt::Key_Return);
+                QVERIFY(!PasswordDlg->isVisible());
+            },
+            [this] {
+                QFile::remove(Ini());
+                QDir().mkpath(Ini()); // a folder where the file should be
+            });
+        QCOMPARE(boxes, QStringList{"Zirmon|Unable to write to " + Ini() + "."});
+        QCOMPARE(PracticeState.StoredPassword, QStringLiteral("q"));
+    }
+
+    void centredOnFirstShowingThenKept() {
+        Start("[joheslo]\r\nhsl=1\r\n");
+        QPoint first;
+        Open([&] {
+            const QRect area = PasswordDlg->screen()->availableGeometry();
+            first = PasswordDlg->frameGeometry().center();
+            QVERIFY(qAbs(first.x() - area.center().x()) <= 1);
+            QVERIFY(qAbs(first.y() - area.center().y()) <= 1);
+            PasswordDlg->move(PasswordDlg->pos() + QPoint(30, 20));
+            first = PasswordDlg->pos();
+            PasswordDlg->close();
+        });
+        Open([&] {
+            QCOMPARE(PasswordDlg->pos(), first);
+            PasswordDlg->close();
+        });
+    }
+};
+
+QTEST_MAIN(TestPasswordDialog)
+#include "tst_passwd.moc"

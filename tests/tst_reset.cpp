@@ -1,0 +1,361 @@
+// The tally reset and its password gate, driven from the main window's
+// button "&Vynulovat" as a user drives them.
+#include "TestSupport.h"
+#include "app/Zirmon.h"
+#include "practice/PracticeState.h"
+#include "store/DataDir.h"
+#include "store/ListFile.h"
+#include "windows/Cells.h"
+#include "windows/Mainzirm.h"
+#include "windows/Nastzirm.h"
+#include "windows/Passwd.h"
+#include "windows/Vyslf.h"
+#include "windows/Zadanhe.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QMessageBox>
+#include <QPointer>
+#include <QRadioButton>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// ---- Answering modal windows from timers --------------------------------
+
+QStringList Failures;          // what the timers found wrong
+QList<QPointer<QTimer>> Waits; // timers still waiting for a window
+
+// As soon as the active modal window satisfies match, makes it the active
+// window and runs act on it. A required wait that sees no such window
+// within five seconds is a failure and closes the modal windows, so that
+// the test goes on; an optional one just stops.
+void WhenModal(const char* what, std::function<bool(QWidget*)> match,
+               std::function<void(QWidget*)> act, bool required = true) {
+    auto* timer = new QTimer(qApp);
+    Waits << timer;
+    auto deadline = std::make_shared<QDeadlineTimer>(5000);
+    const QString name = QString::fromLatin1(what);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && w->isVisible() && match(w)) {
+            timer->stop();
+            timer->deleteLater();
+            if (!w->isActiveWindow()) {
+                w->activateWindow();
+                if (!QTest::qWaitForWindowActive(w))
+                    Failures << name + QStringLiteral(" did not become active");
+            }
+            act(w);
+            return;
+        }
+        if (deadline->hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+            if (!required)
+                return;
+            Failures << QStringLiteral("no ") + name;
+            for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i) {
+                if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                    d->done(QDialog::Rejected);
+                else
+                    QApplication::activeModalWidget()->hide();
+            }
+        }
+    });
+    timer->start(10);
+}
+
+std::function<bool(QWidget*)> Is(QWidget* target) {
+    return [target](QWidget* w) { return w == target; };
+}
+
+std::function<bool(QWidget*)> IsBox(const char* objectName) {
+    return [objectName](QWidget* w) {
+        return qobject_cast<QMessageBox*>(w) && w->objectName() == QLatin1String(objectName);
+    };
+}
+
+// Notes "caption|text" of a message box and presses its "OK".
+std::function<void(QWidget*)> NoteAndConfirm(QStringList* log) {
+    return [log](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        *log << box->windowTitle() + QLatin1Char('|') + box->text();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    };
+}
+
+void StopWaiting() {
+    for (const QPointer<QTimer>& t : std::as_const(Waits)) {
+        if (t)
+            t->deleteLater();
+    }
+    Waits.clear();
+}
+
+// ---- Keyboard and mouse -------------------------------------------------
+
+QWidget* Focused() {
+    QWidget* w = QApplication::focusWidget();
+    return w ? w : QApplication::activeWindow();
+}
+
+QString FocusName() {
+    const QWidget* w = QApplication::focusWidget();
+    return w ? w->objectName() : QStringLiteral("<none>");
+}
+
+void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(Focused(), key, modifiers);
+}
+
+// Boxes and radio buttons are clicked on their indicator, buttons in the middle.
+void Click(QWidget* w) {
+    if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(8, w->height() / 2));
+    else
+        QTest::mouseClick(w, Qt::LeftButton);
+}
+
+void Type(const QString& text) {
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, Focused(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// The ten count cells with their keys and counters, in the file's order.
+struct TCount {
+    const char* Key;
+    bool Totals;
+    int Col;
+    int Row;
+    int TPracticeState::*Counter;
+    int Stored; // the value the test file holds
+};
+
+const TCount Counts[] = {
+    {"OKscit", false, 2, 1, &TPracticeState::OkAdd, 3},
+    {"KOscit", false, 3, 1, &TPracticeState::BadAdd, 1},
+    {"OKodcit", false, 2, 2, &TPracticeState::OkSub, 4},
+    {"KOodcit", false, 3, 2, &TPracticeState::BadSub, 2},
+    {"OKnas", false, 2, 3, &TPracticeState::OkMul, 5},
+    {"KOnas", false, 3, 3, &TPracticeState::BadMul, 6},
+    {"OKdele", false, 2, 4, &TPracticeState::OkDiv, 7},
+    {"KOdele", false, 3, 4, &TPracticeState::BadDiv, 8},
+    {"OKcelk", true, 2, 0, &TPracticeState::OkTotal, 99}, // not the sum: 19
+    {"KOcelk", true, 3, 0, &TPracticeState::BadTotal, -4},
+};
+
+QString Cell(const TCount& c) {
+    return GetCell(c.Totals ? Form1->celk : Form1->vysl, c.Col, c.Row);
+}
+
+// The settings file of these tests, with the counts as stored or zeroed.
+QByteArray File(bool protect, const QByteArray& password, bool zeroed) {
+    QByteArray bytes = "[joheslo]\r\nhsl=" + QByteArray(protect ? "1" : "0") +
+                       "\r\n[PASSWD]\r\nUSRPASSWD=" + password + "\r\n[Tabulka]\r\n";
+    for (const TCount& c : Counts)
+        bytes += QByteArray(c.Key) + '=' + QByteArray::number(zeroed ? 0 : c.Stored) + "\r\n";
+    return bytes;
+}
+
+const QString EarlierList = QStringLiteral("Špatně vypočítané příklady\r\n3 + 4 = 8\r\n");
+
+} // namespace
+
+class TestReset : public QObject {
+    Q_OBJECT
+
+    TTempHome Home;
+    QString Ini() const { return Home.dataDir() + "zirmon.ini"; }
+
+    void Start(const QByteArray& file) {
+        DestroyWindows();
+        QDir(Home.dataDir()).removeRecursively();
+        WriteAll(Ini(), file);
+        PracticeState = TPracticeState{};
+        CreateWindows();
+        SaveListFile(GetListPath(), EarlierList);
+        vyslForm->SetListText(EarlierList);
+        Form1->show();
+        Form1->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form1));
+    }
+
+    static void VerifyCounts(bool zeroed) {
+        for (const TCount& c : Counts) {
+            const int expected = zeroed ? 0 : c.Stored;
+            QCOMPARE(Cell(c), QStringLiteral("      ") + QString::number(expected));
+            QCOMPARE(PracticeState.*c.Counter, expected);
+        }
+    }
+
+    void VerifyListEmptied() {
+        QCOMPARE(vyslForm->ListText(), ClearedListText());
+        QCOMPARE(LoadListFile(GetListPath()), ClearedListText());
+    }
+
+private Q_SLOTS:
+    void init() { Failures.clear(); }
+    void cleanup() {
+        StopWaiting();
+        QVERIFY2(Failures.isEmpty(), qPrintable(Failures.join(QStringLiteral("; "))));
+        DestroyWindows();
+    }
+
+    void gateDesign() {
+        Start(File(true, "abc", false));
+        QCOMPARE(PasswordDlg1->objectName(), QStringLiteral("PasswordDlg1"));
+        QCOMPARE(PasswordDlg1->windowTitle(), QStringLiteral("Chráněno heslem"));
+        QCOMPARE(PasswordDlg1->size(), QSize(236, 91));
+        QCOMPARE(PasswordDlg1->minimumSize(), PasswordDlg1->maximumSize());
+        QVERIFY(!(PasswordDlg1->windowFlags() & Qt::WindowContextHelpButtonHint));
+        QCOMPARE(PasswordDlg1->font().pixelSize(), 11);
+        QVERIFY(PasswordDlg1->font().bold());
+        QCOMPARE(PasswordDlg1->Label1->text(), QStringLiteral("Vložte heslo:"));
+        QCOMPARE(PasswordDlg1->Label1->geometry(), QRect(8, 9, 74, 13));
+        QCOMPARE(PasswordDlg1->Password->geometry(), QRect(16, 27, 220, 20));
+        QCOMPARE(PasswordDlg1->OKBtn->geometry(), QRect(66, 59, 77, 27));
+        QCOMPARE(PasswordDlg1->CancelBtn->geometry(), QRect(152, 59, 77, 27));
+        QCOMPARE(PasswordDlg1->OKBtn->text(), QStringLiteral("OK"));
+        QCOMPARE(PasswordDlg1->CancelBtn->text(), QStringLiteral("Zrušit"));
+        QVERIFY(PasswordDlg1->OKBtn->isDefault());
+        QVERIFY(!PasswordDlg1->OKBtn->icon().isNull());
+        QVERIFY(!PasswordDlg1->CancelBtn->icon().isNull());
+        QCOMPARE(PasswordDlg1->Password->echoMode(), QLineEdit::Password);
+        QCOMPARE(PasswordDlg1->Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
+                                                            nullptr, PasswordDlg1->Password),
+                 int(u'*'));
+    }
+
+    void reset_data() {
+        QTest::addColumn<bool>("protect");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("cleared");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("unprotected") << false << QByteArray("Tajne1") << ""
+                                     << "" << true << false;
+        QTest::newRow("stored password") << true << QByteArray("Tajne1") << "OK"
+                                         << "Tajne1" << true << false;
+        QTest::newRow("stored password, Enter") << true << QByteArray("Tajne1") << "Enter"
+                                                << "Tajne1" << true << false;
+        QTest::newRow("master password") << true << QByteArray("Tajne1") << "OK"
+                                         << "741mv58" << true << false;
+        QTest::newRow("other letter case") << true << QByteArray("Tajne1") << "OK"
+                                           << "tajne1" << false << true;
+        QTest::newRow("trailing blank") << true << QByteArray("Tajne1") << "OK"
+                                        << "Tajne1 " << false << true;
+        QTest::newRow("wrong password") << true << QByteArray("Tajne1") << "Enter"
+                                        << "Tajne2" << false << true;
+        QTest::newRow("empty entry") << true << QByteArray("Tajne1") << "OK"
+                                     << "" << false << true;
+        QTest::newRow("no password stored, empty entry") << true << QByteArray() << "OK"
+                                                         << "" << true << false;
+        QTest::newRow("no password stored, master") << true << QByteArray() << "OK"
+                                                    << "741mv58" << true << false;
+        QTest::newRow("no password stored, some entry") << true << QByteArray() << "OK"
+                                                        << "x" << false << true;
+        QTest::newRow("Zrušit") << true << QByteArray("Tajne1") << "Zrušit"
+                                << "Tajne1" << false << false;
+        QTest::newRow("Esc") << true << QByteArray("Tajne1") << "Esc"
+                             << "Tajne1" << false << false;
+        QTest::newRow("close box") << true << QByteArray("Tajne1") << "close box"
+                                   << "Tajne1" << false << false;
+    }
+    void reset() {
+        QFETCH(bool, protect);
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, action);
+        QFETCH(QString, entry);
+        QFETCH(bool, cleared);
+        QFETCH(bool, warned);
+        Start(File(protect, stored, false));
+        VerifyCounts(false);
+        PasswordDlg1->Password->setText(QStringLiteral("left over"));
+        QStringList boxes;
+        bool gate = false;
+        WhenModal(
+            "message box", [](QWidget* w) { return qobject_cast<QMessageBox*>(w); },
+            NoteAndConfirm(&boxes), false);
+        WhenModal(
+            "gate", Is(PasswordDlg1),
+            [&](QWidget*) {
+                gate = true;
+                // The list is emptied before the question is asked.
+                QCOMPARE(vyslForm->ListText(), ClearedListText());
+                QCOMPARE(PasswordDlg1->Password->text(), QString());
+                QCOMPARE(FocusName(), QStringLiteral("Password"));
+                Type(entry);
+                if (action == "OK")
+                    Click(PasswordDlg1->OKBtn);
+                else if (action == "Enter")
+                    Key(Qt::Key_Return);
+                else if (action == "Zrušit")
+                    Click(PasswordDlg1->CancelBtn);
+                else if (action == "Esc")
+                    Key(Qt::Key_Escape);
+                else
+                    PasswordDlg1->close();
+                QVERIFY(!PasswordDlg1->isVisible());
+            },
+            protect);
+        Click(Form1->nuluj);
+        StopWaiting();
+        QCOMPARE(gate, protect);
+        VerifyCounts(cleared);
+        QCOMPARE(ReadAll(Ini()), File(protect, stored, cleared));
+        QCOMPARE(boxes, warned ? QStringList{QStringLiteral("Warning|Heslo bylo zadáno špatně!")}
+                               : QStringList());
+        VerifyListEmptied();
+        if (action == "OK" || action == "Enter")
+            QCOMPARE(PracticeState.EnteredPassword, entry);
+        else
+            QCOMPARE(PracticeState.EnteredPassword, QString());
+    }
+
+    void gateCentredOnFirstShowingThenKept() {
+        Start(File(true, "abc", false));
+        QPoint kept;
+        WhenModal("gate", Is(PasswordDlg1), [&](QWidget*) {
+            const QRect area = PasswordDlg1->screen()->availableGeometry();
+            const QPoint centre = PasswordDlg1->frameGeometry().center();
+            QVERIFY(qAbs(centre.x() - area.center().x()) <= 1);
+            QVERIFY(qAbs(centre.y() - area.center().y()) <= 1);
+            PasswordDlg1->move(PasswordDlg1->pos() + QPoint(-40, 25));
+            kept = PasswordDlg1->pos();
+            Key(Qt::Key_Escape);
+        });
+        Click(Form1->nuluj);
+        WhenModal("gate", Is(PasswordDlg1), [&](QWidget*) {
+            QCOMPARE(PasswordDlg1->pos(), kept);
+            Key(Qt::Key_Escape);
+        });
+        Click(Form1->nuluj);
+        VerifyCounts(false);
+    }
+
+    void refusedWriteEndsTheReset() {
+        Start(File(false, "", false));
+        QFile::remove(Ini());
+        QDir().mkpath(Ini()); // a folder where the file should be
+        QStringList boxes;
+        WhenModal("error box", IsBox("ErrorBox"), NoteAndConfirm(&boxes));
+        Click(Form1->nuluj);
+        QCOMPARE(boxes, QStringList{"Zirmon|Unable to write to " + Ini() + "."});
+        // Cells and the eight counters are zero already; the totals wait for
+        // the reload that did not run.
+        for (const TCount& c : Counts)
+            QCOMPARE(Cell(c), QStringLiteral("      0"));
+        QCOMPARE(PracticeState.OkAdd, 0);
+        QCOMPARE(PracticeState.BadDiv, 0);
+        QCOMPARE(PracticeState.OkTotal, 99);
+        QCOMPARE(PracticeState.BadTotal, -4);
+        VerifyListEmptied();
+    }
+};
+
+QTEST_MAIN(TestReset)
+#include "tst_reset.moc"

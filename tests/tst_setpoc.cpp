@@ -1,0 +1,744 @@
+// The settings dialog driven as a user drives it: opened from the main
+// window's menu, answered from timers while it runs its own loop.
+#include "TestSupport.h"
+#include "app/Zirmon.h"
+#include "practice/Generators.h"
+#include "practice/PracticeState.h"
+#include "store/DataDir.h"
+#include "store/ProfileFile.h"
+#include "windows/Cells.h"
+#include "windows/Mainzirm.h"
+#include "windows/Nastzirm.h"
+#include "windows/Passwd.h"
+#include "windows/Zadanhe.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QMessageBox>
+#include <QPointer>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// ---- Answering modal windows from timers --------------------------------
+
+QStringList Failures;          // what the timers found wrong
+QList<QPointer<QTimer>> Waits; // timers still waiting for a window
+
+// As soon as the active modal window satisfies match, makes it the active
+// window and runs act on it. A required wait that sees no such window
+// within five seconds is a failure and closes the modal windows, so that
+// the test goes on; an optional one just stops.
+void WhenModal(const char* what, std::function<bool(QWidget*)> match,
+               std::function<void(QWidget*)> act, bool required = true) {
+    auto* timer = new QTimer(qApp);
+    Waits << timer;
+    auto deadline = std::make_shared<QDeadlineTimer>(5000);
+    const QString name = QString::fromLatin1(what);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && w->isVisible() && match(w)) {
+            timer->stop();
+            timer->deleteLater();
+            if (!w->isActiveWindow()) {
+                w->activateWindow();
+                if (!QTest::qWaitForWindowActive(w))
+                    Failures << name + QStringLiteral(" did not become active");
+            }
+            act(w);
+            return;
+        }
+        if (deadline->hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+            if (!required)
+                return;
+            Failures << QStringLiteral("no ") + name;
+            for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i) {
+                if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                    d->done(QDialog::Rejected);
+                else
+                    QApplication::activeModalWidget()->hide();
+            }
+        }
+    });
+    timer->start(10);
+}
+
+std::function<bool(QWidget*)> Is(QWidget* target) {
+    return [target](QWidget* w) { return w == target; };
+}
+
+std::function<bool(QWidget*)> IsBox(const char* objectName) {
+    return [objectName](QWidget* w) {
+        return qobject_cast<QMessageBox*>(w) && w->objectName() == QLatin1String(objectName);
+    };
+}
+
+// Notes "caption|text" of a message box and presses its "OK".
+std::function<void(QWidget*)> NoteAndConfirm(QStringList* log) {
+    return [log](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        *log << box->windowTitle() + QLatin1Char('|') + box->text();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    };
+}
+
+void StopWaiting() {
+    for (const QPointer<QTimer>& t : std::as_const(Waits)) {
+        if (t)
+            t->deleteLater();
+    }
+    Waits.clear();
+}
+
+// ---- Keyboard and mouse -------------------------------------------------
+
+QWidget* Focused() {
+    QWidget* w = QApplication::focusWidget();
+    return w ? w : QApplication::activeWindow();
+}
+
+QString FocusName() {
+    const QWidget* w = QApplication::focusWidget();
+    return w ? w->objectName() : QStringLiteral("<none>");
+}
+
+void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(Focused(), key, modifiers);
+}
+
+// Boxes and radio buttons are clicked on their indicator, buttons in the middle.
+void Click(QWidget* w) {
+    if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(8, w->height() / 2));
+    else
+        QTest::mouseClick(w, Qt::LeftButton);
+}
+
+void ShowPage(int index) {
+    QTabBar* bar = setpoc->scitan->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+}
+
+enum { PageAdd, PageSub, PageMul, PageDiv, PageGeneral };
+
+// ---- Settings file --------------------------------------------------------
+
+QString Value(const char* section, const QString& key) {
+    return TProfileFile(GetIniPath())
+        .ReadString(QString::fromLatin1(section), key, QStringLiteral("<missing>"));
+}
+
+QString Value(const char* section, const char* key) {
+    return Value(section, QString::fromLatin1(key));
+}
+
+QByteArray Lines(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toLatin1() + "\r\n";
+    return bytes;
+}
+
+// The file that OK writes into an empty data folder with every box as given.
+QByteArray SavedFile(const QString& add, const QString& sub, const QString& mul, const QString& div,
+                     const QString& mix, bool protect) {
+    QStringList l;
+    l << "[Scitani]"
+      << "do10=" + add.mid(0, 1) << "do20=" + add.mid(1, 1) << "do100=" + add.mid(2, 1);
+    l << "[Odcitani]"
+      << "do10=" + sub.mid(0, 1) << "do20=" + sub.mid(1, 1) << "do100=" + sub.mid(2, 1);
+    l << "[Nasobeni]";
+    for (int k = 1; k <= 10; ++k)
+        l << QStringLiteral("nas%1=").arg(k) + mul.mid(k - 1, 1);
+    l << "[Deleni]";
+    for (int k = 1; k <= 10; ++k)
+        l << QStringLiteral("del%1=").arg(k) + div.mid(k - 1, 1);
+    l << "[Vyber]"
+      << "scit=" + mix.mid(0, 1) << "odcit=" + mix.mid(1, 1) << "nasob=" + mix.mid(2, 1)
+      << "delen=" + mix.mid(3, 1);
+    l << "[joheslo]" << (protect ? "hsl=1" : "hsl=0");
+    l << "[Tabulka]";
+    for (const char* key : {"OKscit", "KOscit", "OKodcit", "KOodcit", "OKnas", "KOnas", "OKdele",
+                            "KOdele", "OKcelk", "KOcelk"})
+        l << QString::fromLatin1(key) + "=0";
+    l << "[PASSWD]"
+      << "USRPASSWD=";
+    return Lines(l);
+}
+
+QString Ticks(const QList<QCheckBox*>& boxes) {
+    QString s;
+    for (const QCheckBox* b : boxes)
+        s += b->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+    return s;
+}
+
+QList<QCheckBox*> MulBoxes() {
+    return {setpoc->nass1, setpoc->nass2, setpoc->nass3, setpoc->nass4, setpoc->nass5,
+            setpoc->nass6, setpoc->nass7, setpoc->nass8, setpoc->nass9, setpoc->nass10};
+}
+
+QList<QCheckBox*> DivBoxes() {
+    return {setpoc->del1, setpoc->del2, setpoc->del3, setpoc->del4, setpoc->del5,
+            setpoc->del6, setpoc->del7, setpoc->del8, setpoc->del9, setpoc->del10};
+}
+
+QList<QCheckBox*> MixBoxes() {
+    return {setpoc->oksc, setpoc->okod, setpoc->okna, setpoc->okde};
+}
+
+QString Radios(QRadioButton* a, QRadioButton* b, QRadioButton* c) {
+    QString s;
+    for (const QRadioButton* r : {a, b, c})
+        s += r->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+    return s;
+}
+
+QString AddRadios() {
+    return Radios(setpoc->scitdodes, setpoc->scitdodvac, setpoc->scitdosta);
+}
+QString SubRadios() {
+    return Radios(setpoc->odcitdodes, setpoc->odcitdodvac, setpoc->odcitdosta);
+}
+
+} // namespace
+
+class TestSettingsDialog : public QObject {
+    Q_OBJECT
+
+    TTempHome Home;
+    QString Ini() const { return Home.dataDir() + "zirmon.ini"; }
+
+    // Program start over the settings file as it stands.
+    void Restart() {
+        DestroyWindows();
+        PracticeState = TPracticeState{};
+        CreateWindows();
+        Form1->show();
+        Form1->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form1));
+    }
+
+    // Program start over a fresh data folder holding the given file.
+    void Start(const QByteArray& file = QByteArray()) {
+        DestroyWindows();
+        QDir(Home.dataDir()).removeRecursively();
+        if (!file.isNull())
+            WriteAll(Ini(), file);
+        Restart();
+    }
+
+    // Opens the dialog through the menu and runs inside while it is open;
+    // inside has to close it.
+    void Open(const std::function<void()>& inside) {
+        WhenModal("settings dialog", Is(setpoc), [inside](QWidget*) {
+            inside();
+            if (setpoc->isVisible()) {
+                Failures << QStringLiteral("the settings dialog stayed open");
+                setpoc->reject();
+            }
+        });
+        Form1->nast->trigger();
+        QVERIFY(!setpoc->isVisible());
+    }
+
+private Q_SLOTS:
+    void init() { Failures.clear(); }
+    void cleanup() {
+        StopWaiting();
+        QVERIFY2(Failures.isEmpty(), qPrintable(Failures.join(QStringLiteral("; "))));
+        DestroyWindows();
+    }
+
+    void design() {
+        Start();
+        QCOMPARE(setpoc->objectName(), QStringLiteral("setpoc"));
+        QCOMPARE(setpoc->windowTitle(), QStringLiteral("Nastavení"));
+        QCOMPARE(setpoc->size(), QSize(357, 348));
+        QCOMPARE(setpoc->minimumSize(), setpoc->maximumSize());
+        QVERIFY(!(setpoc->windowFlags() & Qt::WindowContextHelpButtonHint));
+        QVERIFY(!(setpoc->windowFlags() & Qt::WindowMinMaxButtonsHint));
+        QCOMPARE(setpoc->font().family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(setpoc->font().pixelSize(), 11);
+        QVERIFY(setpoc->font().bold());
+        QVERIFY(!setpoc->scitan->tabBar()->font().bold());
+        QVERIFY(setpoc->OKBtn->isDefault());
+        QVERIFY(!setpoc->OKBtn->icon().isNull());
+        QVERIFY(!setpoc->CancelBtn->icon().isNull());
+
+        struct TControl {
+            const char* Name;
+            const char* Caption;
+            QRect Rect;
+        };
+        const TControl controls[] = {
+            {"OKBtn", "&OK", {24, 316, 77, 27}},
+            {"CancelBtn", "&Zpět", {244, 316, 77, 27}},
+            {"scitdodes", " do 10", {16, 24, 113, 17}},
+            {"scitdodvac", " do 20", {16, 80, 113, 17}},
+            {"scitdosta", " do 100", {16, 136, 113, 17}},
+            {"odcitdodes", " do 10", {16, 24, 113, 17}},
+            {"odcitdodvac", " do 20", {16, 80, 113, 17}},
+            {"odcitdosta", " do 100", {16, 136, 113, 17}},
+            {"nass1", " Násobky &1", {16, 32, 97, 17}},
+            {"nass2", " Násobky &2", {16, 56, 97, 25}},
+            {"nass3", " Násobky &3", {16, 88, 97, 17}},
+            {"nass4", " Násobky &4", {16, 120, 97, 17}},
+            {"nass5", " Násobky &5", {16, 152, 97, 17}},
+            {"nass6", "Násobky &6", {144, 32, 97, 17}},
+            {"nass7", " Násobky &7", {144, 56, 97, 25}},
+            {"nass8", " Násobky &8", {144, 88, 97, 17}},
+            {"nass9", "Násobky &9", {144, 120, 97, 17}},
+            {"nass10", "Násobky 1&0", {144, 152, 97, 17}},
+            {"del1", " Dělení &1", {16, 24, 97, 17}},
+            {"del2", " Dělení &2", {16, 56, 97, 17}},
+            {"del3", " Dělení &3", {16, 88, 97, 17}},
+            {"del4", " Dělení &4", {16, 120, 97, 17}},
+            {"del5", " Dělení &5", {16, 152, 97, 17}},
+            {"del6", " Dělení &6", {168, 24, 97, 17}},
+            {"del7", " Dělení &7", {168, 56, 97, 17}},
+            {"del8", " Dělení &8", {168, 88, 97, 17}},
+            {"del9", " Dělení &9", {168, 120, 97, 17}},
+            {"del10", " Dělení 1&0", {168, 152, 97, 17}},
+            {"oksc", "  &Sčítání", {16, 24, 97, 17}},
+            {"okod", "  &Odčítání", {16, 56, 97, 17}},
+            {"okna", "  &Násobení", {168, 24, 97, 17}},
+            {"okde", "  &Dělení", {168, 56, 97, 17}},
+            {"joheslo", "Ochrana heslem", {24, 32, 113, 17}},
+            {"Button1", "Nastavení hesla", {176, 24, 105, 33}},
+        };
+        for (const TControl& c : controls) {
+            auto* button = setpoc->findChild<QAbstractButton*>(QString::fromLatin1(c.Name));
+            QVERIFY2(button, c.Name);
+            QCOMPARE(button->text(), QString::fromUtf8(c.Caption));
+            QCOMPARE(button->geometry(), c.Rect);
+        }
+        QCOMPARE(setpoc->scitan->geometry(), QRect(8, 8, 337, 297));
+        QCOMPARE(setpoc->scitan->count(), 5);
+        const QStringList tabs = {"Sčítání", "Odčítání", "Násobení", "Dělení", "Obecné"};
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(setpoc->scitan->tabText(i), tabs[i]);
+        QCOMPARE(setpoc->scitan->currentIndex(), int(PageGeneral));
+        QCOMPARE(setpoc->GroupBox1->title(), QStringLiteral("Vyberte operace"));
+        QCOMPARE(setpoc->GroupBox1->geometry(), QRect(8, 8, 313, 145));
+        QCOMPARE(setpoc->GroupBox2->title(), QStringLiteral("Ochrana vynulování"));
+        QCOMPARE(setpoc->GroupBox2->geometry(), QRect(8, 160, 313, 81));
+        QVERIFY(setpoc->oksc->parentWidget() == setpoc->GroupBox1);
+        QVERIFY(setpoc->joheslo->parentWidget() == setpoc->GroupBox2);
+        QCOMPARE(setpoc->Label7->text(),
+                 QStringLiteral("Početní operace které vyberete, budou používány"));
+        QCOMPARE(setpoc->Label8->text(), QStringLiteral("pro tvorbu příkladů v Náhodném výběru."));
+        QCOMPARE(setpoc->Label7->pos(), QPoint(8, 88));
+        QCOMPARE(setpoc->Label8->pos(), QPoint(8, 104));
+
+        // The creation step writes the warnings, in red.
+        QCOMPARE(setpoc->Label1->text(), QStringLiteral("POZOR!!"));
+        QCOMPARE(setpoc->Label3->text(), QStringLiteral("POZOR!!"));
+        const QString atLeastOne = QStringLiteral("Musí být označena alespoň jedna z možností");
+        QCOMPARE(setpoc->Label2->text(), atLeastOne);
+        QCOMPARE(setpoc->Label4->text(), atLeastOne);
+        for (QLabel* l : {setpoc->Label1, setpoc->Label2, setpoc->Label3, setpoc->Label4})
+            QCOMPARE(l->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QVERIFY(setpoc->Label1->font().bold() && setpoc->Label3->font().bold());
+        QVERIFY(!setpoc->Label2->font().bold() && !setpoc->Label4->font().bold());
+        QCOMPARE(setpoc->Label1->pos(), QPoint(16, 192));
+        QCOMPARE(setpoc->Label2->pos(), QPoint(16, 224));
+        QCOMPARE(setpoc->Label3->pos(), QPoint(24, 200));
+        QCOMPARE(setpoc->Label4->pos(), QPoint(24, 224));
+        QVERIFY(setpoc->Label2->width() > setpoc->Label1->width());
+
+        // Design states hold until the first opening.
+        QCOMPARE(AddRadios(), QStringLiteral("100"));
+        QCOMPARE(SubRadios(), QStringLiteral("100"));
+        QCOMPARE(Ticks(MulBoxes()), QStringLiteral("1100000000"));
+        QCOMPARE(Ticks(DivBoxes()), QStringLiteral("1001000000"));
+        QCOMPARE(Ticks(MixBoxes()), QStringLiteral("1100"));
+    }
+
+    void tabOrder() {
+        Start();
+        Open([] {
+            QCOMPARE(FocusName(), QStringLiteral("OKBtn"));
+            Key(Qt::Key_Tab);
+            QCOMPARE(FocusName(), QStringLiteral("CancelBtn"));
+            Key(Qt::Key_Tab);
+            QVERIFY(FocusName() == "scitan" || Focused() == setpoc->scitan->tabBar());
+            QStringList order;
+            for (int i = 0; i < 6; ++i) {
+                Key(Qt::Key_Tab);
+                order << QApplication::focusWidget()->objectName();
+            }
+            // Page "Obecné": the group boxes pass the focus to their boxes.
+            QCOMPARE(order, (QStringList{"oksc", "okod", "okna", "okde", "joheslo", "OKBtn"}));
+            Key(Qt::Key_Escape);
+        });
+    }
+
+    void firstOpeningOnEmptyFolder() {
+        Start();
+        QCOMPARE(PracticeState.HomeLeft, 336);
+        Open([this] {
+            QCOMPARE(setpoc->pos(), QPoint(336, 136));
+            QCOMPARE(FocusName(), QStringLiteral("OKBtn"));
+            // Opening reads the defaults and creates nothing.
+            QVERIFY(!QFile::exists(Ini()));
+            QCOMPARE(AddRadios(), QStringLiteral("100"));
+            QCOMPARE(SubRadios(), QStringLiteral("100"));
+            QCOMPARE(Ticks(MulBoxes()), QStringLiteral("1111111111"));
+            QCOMPARE(Ticks(DivBoxes()), QStringLiteral("1111111111"));
+            QCOMPARE(Ticks(MixBoxes()), QStringLiteral("1111"));
+            QVERIFY(!setpoc->joheslo->isChecked());
+            QVERIFY(!setpoc->Button1->isEnabled());
+            Click(setpoc->OKBtn);
+        });
+        QCOMPARE(ReadAll(Ini()),
+                 SavedFile("100", "100", "1111111111", "1111111111", "1111", false));
+    }
+
+    void openingAtHomePosition() {
+        Start("[Ploha]\r\nX=100\r\ny=50\r\n");
+        Form1->move(400, 300); // later moves of the main window do not count
+        Open([] {
+            QCOMPARE(setpoc->pos(), QPoint(100, 50));
+            setpoc->move(10, 10);
+            Key(Qt::Key_Escape);
+        });
+        Open([] {
+            QCOMPARE(setpoc->pos(), QPoint(100, 50));
+            Key(Qt::Key_Escape);
+        });
+    }
+
+    void focusComesBackWhereItWasLeft() {
+        Start();
+        Open([] {
+            ShowPage(PageMul);
+            setpoc->nass4->setFocus(Qt::TabFocusReason);
+            Key(Qt::Key_Escape);
+        });
+        Open([] {
+            QCOMPARE(setpoc->scitan->currentIndex(), int(PageMul));
+            QCOMPARE(FocusName(), QStringLiteral("nass4"));
+            Key(Qt::Key_Escape);
+        });
+    }
+
+    void silentCorrections_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("mul");
+        QTest::addColumn<QString>("div");
+        QTest::addColumn<QString>("mix");
+        QTest::newRow("no table") << int(PageMul) << "1000000000"
+                                  << "1111111111"
+                                  << "1111";
+        QTest::newRow("no divisor") << int(PageDiv) << "1111111111"
+                                    << "1000000000"
+                                    << "1111";
+        QTest::newRow("no operation in the mix") << int(PageGeneral) << "1111111111"
+                                                 << "1111111111"
+                                                 << "1100";
+    }
+    void silentCorrections() {
+        QFETCH(int, page);
+        QFETCH(QString, mul);
+        QFETCH(QString, div);
+        QFETCH(QString, mix);
+        Start();
+        QStringList boxes;
+        WhenModal("message box", IsBox("InformationBox"), NoteAndConfirm(&boxes), false);
+        Open([page] {
+            ShowPage(page);
+            const QList<QCheckBox*> group = page == PageMul   ? MulBoxes()
+                                            : page == PageDiv ? DivBoxes()
+                                                              : MixBoxes();
+            for (QCheckBox* box : group)
+                Click(box);
+            QCOMPARE(Ticks(group), QString(group.size(), QLatin1Char('0')));
+            Key(Qt::Key_Return); // OK is the default button
+        });
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(ReadAll(Ini()), SavedFile("100", "100", mul, div, mix, false));
+        QCOMPARE(PracticeState.MulTable[1], true);
+        QCOMPARE(PracticeState.MulTable[2], mul[1] == QLatin1Char('1'));
+        QCOMPARE(PracticeState.PickMul, mix[2] == QLatin1Char('1'));
+        Open([&] {
+            QCOMPARE(Ticks(MulBoxes()), mul);
+            QCOMPARE(Ticks(DivBoxes()), div);
+            QCOMPARE(Ticks(MixBoxes()), mix);
+            Click(setpoc->CancelBtn);
+        });
+    }
+
+    void rangeKeys_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("addShown");
+        QTest::addColumn<QString>("subShown");
+        QTest::newRow("do10 and do20") << QByteArray("[Scitani]\r\ndo10=1\r\ndo20=1\r\n") << "010"
+                                       << "100";
+        QTest::newRow("do20 and do100")
+            << QByteArray("[Odcitani]\r\ndo20=1\r\ndo100=1\r\n") << "100"
+            << "001";
+        QTest::newRow("all three 0") << QByteArray("[Scitani]\r\ndo10=0\r\ndo20=0\r\ndo100=0\r\n"
+                                                   "[Odcitani]\r\ndo10=0\r\ndo20=0\r\ndo100=0\r\n")
+                                     << "000"
+                                     << "000";
+        QTest::newRow("only do100") << QByteArray("[Scitani]\r\ndo10=0\r\ndo100=1\r\n") << "001"
+                                    << "100";
+    }
+    void rangeKeys() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, addShown);
+        QFETCH(QString, subShown);
+        Start(file);
+        Open([&] {
+            QCOMPARE(AddRadios(), addShown);
+            QCOMPARE(SubRadios(), subShown);
+            Click(setpoc->OKBtn);
+        });
+        QCOMPARE(Value("Scitani", "do10") + Value("Scitani", "do20") + Value("Scitani", "do100"),
+                 addShown);
+        QCOMPARE(Value("Odcitani", "do10") + Value("Odcitani", "do20") + Value("Odcitani", "do100"),
+                 subShown);
+        // No range is forced; the page stays as it was stored.
+        Open([&] {
+            QCOMPARE(AddRadios(), addShown);
+            QCOMPARE(SubRadios(), subShown);
+            ShowPage(PageAdd);
+            Click(setpoc->scitdosta);
+            QCOMPARE(AddRadios(), QStringLiteral("001"));
+            Click(setpoc->scitdodes);
+            QCOMPARE(AddRadios(), QStringLiteral("100"));
+            Click(setpoc->CancelBtn);
+        });
+    }
+
+    void randomMixBeforeFirstOpening() {
+        DestroyWindows();
+        QCOMPARE(CurrentRandomMix().Add, true);
+        QCOMPARE(CurrentRandomMix().Mul, false);
+        Start("[Vyber]\r\nscit=0\r\nodcit=0\r\nnasob=1\r\ndelen=0\r\n");
+        const TRandomMix before = CurrentRandomMix();
+        QVERIFY(before.Add && before.Sub && !before.Mul && !before.Div);
+        for (int i = 0; i < 200; ++i) {
+            const TOperation op = ChooseRandomOperation();
+            QVERIFY(op == TOperation::Addition || op == TOperation::Subtraction);
+        }
+        Open([] { Click(setpoc->CancelBtn); });
+        const TRandomMix after = CurrentRandomMix();
+        QVERIFY(!after.Add && !after.Sub && after.Mul && !after.Div);
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(ChooseRandomOperation() == TOperation::Multiplication);
+    }
+
+    void cancelledEditsStayLiveUntilReopened() {
+        Start();
+        Open([] {
+            for (QCheckBox* box : MixBoxes())
+                Click(box);
+            ShowPage(PageMul);
+            Click(setpoc->nass7);
+            Click(setpoc->CancelBtn);
+        });
+        QVERIFY(!QFile::exists(Ini()));
+        QCOMPARE(Ticks(MixBoxes()), QStringLiteral("0000"));
+        // With no box ticked the mix still ends, with addition or subtraction.
+        for (int i = 0; i < 100; ++i) {
+            const TOperation op = ChooseRandomOperation();
+            QVERIFY(op == TOperation::Addition || op == TOperation::Subtraction);
+        }
+        Open([] {
+            QCOMPARE(Ticks(MixBoxes()), QStringLiteral("1111"));
+            QCOMPARE(Ticks(MulBoxes()), QStringLiteral("1111111111"));
+            Key(Qt::Key_Escape);
+        });
+    }
+
+    void protectionAtStartup_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("ticked");
+        QTest::newRow("off, no password") << QByteArray("[joheslo]\r\nhsl=0\r\n") << false;
+        QTest::newRow("off, password")
+            << QByteArray("[joheslo]\r\nhsl=0\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n") << false;
+        QTest::newRow("on, no password") << QByteArray("[joheslo]\r\nhsl=1\r\n") << true;
+        QTest::newRow("on, password")
+            << QByteArray("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n") << true;
+    }
+    void protectionAtStartup() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, ticked);
+        DestroyWindows();
+        QDir(Home.dataDir()).removeRecursively();
+        WriteAll(Ini(), file);
+        QStringList boxes;
+        WhenModal(
+            "message box", [](QWidget* w) { return qobject_cast<QMessageBox*>(w); },
+            NoteAndConfirm(&boxes), false);
+        Restart();
+        StopWaiting();
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(setpoc->joheslo->isChecked(), ticked);
+        QCOMPARE(setpoc->Button1->isEnabled(), ticked);
+        QCOMPARE(ReadAll(Ini()), file);
+    }
+
+    void protectionUntickedAndCancelled() {
+        Start("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n[Tabulka]\r\nOKscit=5\r\n");
+        QStringList boxes;
+        WhenModal(
+            "message box", [](QWidget* w) { return qobject_cast<QMessageBox*>(w); },
+            NoteAndConfirm(&boxes), false);
+        Open([] {
+            QVERIFY(setpoc->joheslo->isChecked());
+            Click(setpoc->joheslo);
+            QVERIFY(!setpoc->joheslo->isChecked());
+            QVERIFY(!setpoc->Button1->isEnabled());
+            Click(setpoc->CancelBtn);
+        });
+        StopWaiting();
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(Value("joheslo", "hsl"), QStringLiteral("1"));
+
+        // Unprotected for the rest of this run: no gate.
+        bool gate = false;
+        WhenModal(
+            "gate", Is(PasswordDlg1),
+            [&gate](QWidget*) {
+                gate = true;
+                Click(PasswordDlg1->CancelBtn);
+            },
+            false);
+        Click(Form1->nuluj);
+        StopWaiting();
+        QVERIFY(!gate);
+        QCOMPARE(GetCell(Form1->vysl, 2, 1), QStringLiteral("      0"));
+        QCOMPARE(Value("Tabulka", "OKscit"), QStringLiteral("0"));
+
+        // After a restart the file's flag protects the reset again.
+        WriteAll(Ini(),
+                 "[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n[Tabulka]\r\nOKscit=5\r\n");
+        Restart();
+        QVERIFY(setpoc->joheslo->isChecked());
+        WhenModal("gate", Is(PasswordDlg1), [&gate](QWidget*) {
+            gate = true;
+            Click(PasswordDlg1->CancelBtn);
+        });
+        Click(Form1->nuluj);
+        QVERIFY(gate);
+        QCOMPARE(GetCell(Form1->vysl, 2, 1), QStringLiteral("      5"));
+        QCOMPARE(Value("Tabulka", "OKscit"), QStringLiteral("5"));
+    }
+
+    void tickingWithoutPassword_data() {
+        QTest::addColumn<QString>("leave");
+        QTest::addColumn<bool>("stillTicked");
+        QTest::newRow("Zpět") << "Zpět" << false;
+        QTest::newRow("Esc") << "Esc" << false;
+        QTest::newRow("close box") << "close box" << true;
+    }
+    void tickingWithoutPassword() {
+        QFETCH(QString, leave);
+        QFETCH(bool, stillTicked);
+        Start();
+        QStringList boxes;
+        bool changeDialog = false;
+        Open([&] {
+            // An edit made before the nested windows survives them.
+            ShowPage(PageMul);
+            Click(setpoc->nass5);
+            ShowPage(PageGeneral);
+            QVERIFY(!setpoc->joheslo->isChecked());
+            WhenModal("information box", IsBox("InformationBox"), NoteAndConfirm(&boxes));
+            WhenModal("password change dialog", Is(PasswordDlg), [&](QWidget*) {
+                changeDialog = true;
+                QVERIFY(boxes.size() == 1); // the box came first
+                QVERIFY(!PasswordDlg->PASS->isEnabled());
+                QCOMPARE(FocusName(), QStringLiteral("heslo1"));
+                if (leave == "Zpět")
+                    Click(PasswordDlg->cac);
+                else if (leave == "Esc")
+                    Key(Qt::Key_Escape);
+                else
+                    PasswordDlg->close();
+            });
+            Click(setpoc->joheslo);
+            QVERIFY(changeDialog);
+            QVERIFY(!PasswordDlg->isVisible());
+            QCOMPARE(setpoc->joheslo->isChecked(), stillTicked);
+            QCOMPARE(setpoc->Button1->isEnabled(), stillTicked);
+            QCOMPARE(Ticks(MulBoxes()), QStringLiteral("1111011111"));
+            Click(setpoc->OKBtn);
+        });
+        QCOMPARE(boxes, QStringList{QStringLiteral(
+                            "Information|Není nastaveno žádné heslo, prosím nastavte si jej")});
+        QCOMPARE(PracticeState.StoredPassword, QString());
+        QCOMPARE(Value("joheslo", "hsl"), stillTicked ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(Value("Nasobeni", "nas5"), QStringLiteral("0"));
+        QCOMPARE(Value("PASSWD", "USRPASSWD"), QString());
+    }
+
+    void tickingWithPasswordOnlyEnables() {
+        Start("[joheslo]\r\nhsl=0\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n");
+        QStringList boxes;
+        WhenModal(
+            "message box", [](QWidget* w) { return qobject_cast<QMessageBox*>(w); },
+            NoteAndConfirm(&boxes), false);
+        bool changeDialog = false;
+        Open([&] {
+            Click(setpoc->okde);
+            Click(setpoc->joheslo);
+            QVERIFY(setpoc->joheslo->isChecked());
+            QVERIFY(setpoc->Button1->isEnabled());
+            QVERIFY(!PasswordDlg->isVisible());
+            // "Nastavení hesla" opens the change dialog; its result is not looked at.
+            WhenModal("password change dialog", Is(PasswordDlg), [&](QWidget*) {
+                changeDialog = true;
+                QVERIFY(PasswordDlg->PASS->isEnabled());
+                Click(PasswordDlg->cac);
+            });
+            Click(setpoc->Button1);
+            QVERIFY(changeDialog);
+            QVERIFY(setpoc->joheslo->isChecked()); // a password is stored
+            QVERIFY(!setpoc->okde->isChecked());
+            Click(setpoc->OKBtn);
+        });
+        StopWaiting();
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(Value("joheslo", "hsl"), QStringLiteral("1"));
+        QCOMPARE(Value("Vyber", "delen"), QStringLiteral("0"));
+        QCOMPARE(Value("PASSWD", "USRPASSWD"), QStringLiteral("abc"));
+    }
+
+    void okKeepsCountsAndPassword() {
+        Start("[Tabulka]\r\nOKscit=4\r\nKOcelk=9\r\n[PASSWD]\r\nUSRPASSWD=\"  ab c \"\r\n");
+        Open([] { Click(setpoc->OKBtn); });
+        QCOMPARE(Value("Tabulka", "OKscit"), QStringLiteral("4"));
+        QCOMPARE(Value("Tabulka", "KOcelk"), QStringLiteral("9"));
+        QCOMPARE(Value("Tabulka", "KOnas"), QStringLiteral("0"));
+        QVERIFY(ReadAll(Ini()).contains("\r\nUSRPASSWD=  ab c \r\n"));
+        QCOMPARE(PracticeState.StoredPassword, QStringLiteral("ab c"));
+        QCOMPARE(PracticeState.OkAdd, 4);
+        QCOMPARE(PracticeState.BadTotal, 9);
+    }
+
+    void refusedWriteClosesTheDialog() {
+        Start();
+        QDir().mkpath(Ini()); // a folder where the file should be
+        QStringList boxes;
+        Open([&] {
+            WhenModal("error box", IsBox("ErrorBox"), NoteAndConfirm(&boxes));
+            Click(setpoc->nass3);
+            Click(setpoc->OKBtn);
+        });
+        QCOMPARE(boxes, QStringList{"Zirmon|Unable to write to " + Ini() + "."});
+        QVERIFY(QFileInfo(Ini()).isDir());
+    }
+};
+
+QTEST_MAIN(TestSettingsDialog)
+#include "tst_setpoc.moc"
