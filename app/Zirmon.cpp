@@ -12,7 +12,9 @@
 #include <QtGlobal>
 
 // The resources live in the static library; this makes sure they are linked.
-static void InitResources() { Q_INIT_RESOURCE(zirmon); }
+static void InitResources() {
+    Q_INIT_RESOURCE(zirmon);
+}
 
 void CreateWindows() {
     InitResources();

@@ -89,4 +89,6 @@ TOperation ChooseRandomOperation(const TRandomMix& mix) {
     return static_cast<TOperation>(r);
 }
 
-TOperation ChooseRandomOperation() { return ChooseRandomOperation(CurrentRandomMix()); }
+TOperation ChooseRandomOperation() {
+    return ChooseRandomOperation(CurrentRandomMix());
+}

@@ -17,6 +17,10 @@ QString GetDataDir() {
     return path;
 }
 
-QString GetIniPath() { return GetDataDir() + QLatin1String("zirmon.ini"); }
+QString GetIniPath() {
+    return GetDataDir() + QLatin1String("zirmon.ini");
+}
 
-QString GetListPath() { return GetDataDir() + QLatin1String("priklad.dat"); }
+QString GetListPath() {
+    return GetDataDir() + QLatin1String("priklad.dat");
+}

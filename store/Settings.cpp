@@ -31,7 +31,9 @@ const TTallyKey TallyKeys[] = {
     {"KOcelk", true, 3, 0, &TPracticeState::BadTotal},
 };
 
-QTableWidget* GridOf(const TTallyKey& k) { return k.Totals ? Form1->celk : Form1->vysl; }
+QTableWidget* GridOf(const TTallyKey& k) {
+    return k.Totals ? Form1->celk : Form1->vysl;
+}
 
 const QString Tabulka = QStringLiteral("Tabulka");
 
@@ -50,10 +52,12 @@ void LoadSettings() {
         PracticeState.SubTo20 = flag("Odcitani", "do20", false);
         PracticeState.SubTo100 = flag("Odcitani", "do100", false);
         for (int k = 1; k <= 10; ++k) {
-            PracticeState.MulTable[k] = flag("Nasobeni", qPrintable(QStringLiteral("nas%1").arg(k)), true);
+            PracticeState.MulTable[k] =
+                flag("Nasobeni", qPrintable(QStringLiteral("nas%1").arg(k)), true);
         }
         for (int k = 1; k <= 10; ++k) {
-            PracticeState.DivBy[k] = flag("Deleni", qPrintable(QStringLiteral("del%1").arg(k)), true);
+            PracticeState.DivBy[k] =
+                flag("Deleni", qPrintable(QStringLiteral("del%1").arg(k)), true);
         }
         PracticeState.PickAdd = flag("Vyber", "scit", true);
         PracticeState.PickSub = flag("Vyber", "odcit", true);

@@ -9,7 +9,9 @@ TTempHome::TTempHome() {
     qputenv("XDG_DATA_HOME", (Dir.path() + "/share").toLocal8Bit());
 }
 
-QString TTempHome::dataDir() const { return Dir.path() + "/share/zirmon/"; }
+QString TTempHome::dataDir() const {
+    return Dir.path() + "/share/zirmon/";
+}
 
 QByteArray ReadAll(const QString& path) {
     QFile f(path);

@@ -34,9 +34,12 @@ public:
     void Play(const QString& fileName) override { Played << fileName; }
 };
 
-QByteArray Cp1250(const QString& text) { return QStringEncoder("windows-1250").encode(text); }
+QByteArray Cp1250(const QString& text) {
+    return QStringEncoder("windows-1250").encode(text);
+}
 
-const QString DesignLines = QString(16, ' ') + "\r\n       Špatně vypočítané příklady  \r\n    \r\n";
+const QString DesignLines =
+    QString(16, ' ') + "\r\n       Špatně vypočítané příklady  \r\n    \r\n";
 
 } // namespace
 
@@ -110,7 +113,8 @@ private Q_SLOTS:
 
     void wrongAnswerLine() {
         QCOMPARE(WrongAnswerLine(7, MulLineText, 3, 20), QStringLiteral("7   *    3    =    20"));
-        QCOMPARE(WrongAnswerLine(24, DivLineText, 4, -1), QStringLiteral("24   :     4    =    -1"));
+        QCOMPARE(WrongAnswerLine(24, DivLineText, 4, -1),
+                 QStringLiteral("24   :     4    =    -1"));
         QCOMPARE(WrongAnswerLine(5, AddLineText, 5, 0), QStringLiteral("5  +     5    =    0"));
         QCOMPARE(WrongAnswerLine(9, SubLineText, 2, 0), QStringLiteral("9    -   2    =    0"));
     }
@@ -124,23 +128,23 @@ private Q_SLOTS:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("line");
         QTest::newRow("7 x 3 = 21") << "nasob" << 7 << 3 << "21" << true << 3 << "";
-        QTest::newRow("7 x 3 = 20") << "nasob" << 7 << 3 << "20" << false << 3
-                                    << "7   *    3    =    20";
+        QTest::newRow("7 x 3 = 20")
+            << "nasob" << 7 << 3 << "20" << false << 3 << "7   *    3    =    20";
         QTest::newRow("0 x 7, empty") << "nasob" << 0 << 7 << "" << true << 3 << "";
         QTest::newRow("24 : 4 = 6") << "delen" << 24 << 4 << "6" << true << 4 << "";
-        QTest::newRow("24 : 4 = 7") << "delen" << 24 << 4 << "7" << false << 4
-                                    << "24   :     4    =    7";
+        QTest::newRow("24 : 4 = 7")
+            << "delen" << 24 << 4 << "7" << false << 4 << "24   :     4    =    7";
         QTest::newRow("0 : 4, empty") << "delen" << 0 << 4 << "" << true << 4 << "";
         QTest::newRow("6 + 6 = 12a") << "scitan" << 6 << 6 << "12a" << true << 1 << "";
         QTest::newRow("4 + 6 = $A") << "scitan" << 4 << 6 << "$A" << true << 1 << "";
         QTest::newRow("0 + 0, empty") << "scitan" << 0 << 0 << "" << true << 1 << "";
-        QTest::newRow("3 + 4, empty") << "scitan" << 3 << 4 << "" << false << 1
-                                      << "3  +     4    =    0";
+        QTest::newRow("3 + 4, empty")
+            << "scitan" << 3 << 4 << "" << false << 1 << "3  +     4    =    0";
         QTest::newRow("5 - 5, empty") << "ocitan" << 5 << 5 << "" << true << 2 << "";
-        QTest::newRow("9 - 2 = abc") << "ocitan" << 9 << 2 << "abc" << false << 2
-                                     << "9    -   2    =    0";
-        QTest::newRow("9 - 2 = -3a") << "ocitan" << 9 << 2 << "-3a" << false << 2
-                                     << "9    -   2    =    3";
+        QTest::newRow("9 - 2 = abc")
+            << "ocitan" << 9 << 2 << "abc" << false << 2 << "9    -   2    =    0";
+        QTest::newRow("9 - 2 = -3a")
+            << "ocitan" << 9 << 2 << "-3a" << false << 2 << "9    -   2    =    3";
     }
     void answers() {
         QFETCH(QString, button);
@@ -217,15 +221,20 @@ private Q_SLOTS:
             QVERIFY(PracticeState.RandomMode);
             QVERIFY(Form1->vy->isVisible());
             QVERIFY(PracticeState.OpAdd || PracticeState.OpSub);
-            QCOMPARE(PracticeState.OpAdd + PracticeState.OpSub + PracticeState.OpMul + PracticeState.OpDiv, 1);
+            QCOMPARE(PracticeState.OpAdd + PracticeState.OpSub + PracticeState.OpMul +
+                         PracticeState.OpDiv,
+                     1);
         }
         QCOMPARE(FakePlayer.Played.size(), 6);
-        QCOMPARE(PracticeState.OkAdd + PracticeState.BadAdd + PracticeState.OkSub + PracticeState.BadSub, 6);
+        QCOMPARE(PracticeState.OkAdd + PracticeState.BadAdd + PracticeState.OkSub +
+                     PracticeState.BadSub,
+                 6);
     }
 
     void countsAndTotalsAccumulate() {
         // Stored totals that differ from their sums are replaced at the first answer.
-        WriteAll(Home.dataDir() + "zirmon.ini", "[Tabulka]\r\nOKnas=4\r\nKOdele=2\r\nOKcelk=50\r\n");
+        WriteAll(Home.dataDir() + "zirmon.ini",
+                 "[Tabulka]\r\nOKnas=4\r\nKOdele=2\r\nOKcelk=50\r\n");
         Start();
         QCOMPARE(GetCell(Form1->celk, 2, 0), QStringLiteral("      50"));
         QTest::mouseClick(Form1->nasob, Qt::LeftButton);

@@ -29,9 +29,9 @@ private Q_SLOTS:
         // Computed by hand: seed <- seed * 134775813 + 1 (mod 2^32), then
         // the upper half of seed * n.
         RandSeed = 12345;
-        const std::pair<int, int> draws[] = {{11, 4},     {11, 3}, {21, 1},
-                                             {101, 55},   {4, 2},  {1, 0},
-                                             {1000000, 439968}, {2147483647, 170327624}};
+        const std::pair<int, int> draws[] = {
+            {11, 4}, {11, 3}, {21, 1},           {101, 55},
+            {4, 2},  {1, 0},  {1000000, 439968}, {2147483647, 170327624}};
         const std::uint32_t seeds[] = {1655067934u, 1242767767u, 342459380u,  2377737157u,
                                        2721613530u, 1467157059u, 1889648464u, 340655249u};
         for (int i = 0; i < 8; ++i) {
@@ -177,9 +177,8 @@ private Q_SLOTS:
             f = false;
         for (int d : divisors)
             PracticeState.DivBy[d] = true;
-        const std::set<int> allowed = divisors.isEmpty()
-                                          ? std::set<int>{1}
-                                          : std::set<int>(divisors.begin(), divisors.end());
+        const std::set<int> allowed =
+            divisors.isEmpty() ? std::set<int>{1} : std::set<int>(divisors.begin(), divisors.end());
         std::set<int> quotients;
         for (int i = 0; i < 5000; ++i) {
             int a, b;

@@ -9,8 +9,9 @@
 #include <QtTest>
 
 namespace {
-const QByteArray ZeroTallies = "[Tabulka]\r\nOKscit=0\r\nKOscit=0\r\nOKodcit=0\r\nKOodcit=0\r\n"
-                               "OKnas=0\r\nKOnas=0\r\nOKdele=0\r\nKOdele=0\r\nOKcelk=0\r\nKOcelk=0\r\n";
+const QByteArray ZeroTallies =
+    "[Tabulka]\r\nOKscit=0\r\nKOscit=0\r\nOKodcit=0\r\nKOodcit=0\r\n"
+    "OKnas=0\r\nKOnas=0\r\nOKdele=0\r\nKOdele=0\r\nOKcelk=0\r\nKOcelk=0\r\n";
 }
 
 class TestMainWindow : public QObject {
@@ -44,7 +45,8 @@ private Q_SLOTS:
                                           << "      0";
         QTest::newRow("stored position and counts")
             << QByteArray("[Ploha]\r\nX=100\r\ny=50\r\n[Tabulka]\r\nOKscit=0x1A\r\nOKcelk=99\r\n")
-            << QPoint(100, 50) << "      26" << "      99";
+            << QPoint(100, 50) << "      26"
+            << "      99";
         QTest::newRow("position off the screen")
             << QByteArray("[ploha]\r\nx=-5000\r\nY=9000\r\n") << QPoint(-5000, 9000) << "      0"
             << "      0";
@@ -95,10 +97,10 @@ private Q_SLOTS:
     void namesAndOrder() {
         Start();
         QCOMPARE(Form1->objectName(), QStringLiteral("Form1"));
-        const char* names[] = {"nasob", "delen",   "scitan", "ocitan", "konec", "nah",
-                               "vysl",  "celk",    "Panel1", "nuluj",  "BitBtn5", "L1",
-                               "oper",  "L2",      "rovn",   "vy",     "spravne", "spatne",
-                               "MainMenu1", "Oprogramu1"};
+        const char* names[] = {"nasob",   "delen",   "scitan", "ocitan",    "konec",
+                               "nah",     "vysl",    "celk",   "Panel1",    "nuluj",
+                               "BitBtn5", "L1",      "oper",   "L2",        "rovn",
+                               "vy",      "spravne", "spatne", "MainMenu1", "Oprogramu1"};
         for (const char* name : names)
             QVERIFY2(Form1->findChild<QWidget*>(name), name);
         for (const char* name : {"nast", "informace1", "Manul1", "Pklady1"})
@@ -123,10 +125,14 @@ private Q_SLOTS:
     void operationButtons_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("sign");
-        QTest::newRow("division") << "delen" << ":";
-        QTest::newRow("multiplication") << "nasob" << "x";
-        QTest::newRow("addition") << "scitan" << "+";
-        QTest::newRow("subtraction") << "ocitan" << "-";
+        QTest::newRow("division") << "delen"
+                                  << ":";
+        QTest::newRow("multiplication") << "nasob"
+                                        << "x";
+        QTest::newRow("addition") << "scitan"
+                                  << "+";
+        QTest::newRow("subtraction") << "ocitan"
+                                     << "-";
     }
     void operationButtons() {
         QFETCH(QString, button);
@@ -143,8 +149,8 @@ private Q_SLOTS:
         const int a = Form1->L1->text().toInt(), b = Form1->L2->text().toInt();
         QCOMPARE(a, PracticeState.Operand1);
         QCOMPARE(b, PracticeState.Operand2);
-        const int flags = PracticeState.OpAdd + PracticeState.OpSub + PracticeState.OpMul +
-                          PracticeState.OpDiv;
+        const int flags =
+            PracticeState.OpAdd + PracticeState.OpSub + PracticeState.OpMul + PracticeState.OpDiv;
         QCOMPARE(flags, 1);
         if (sign == ":") {
             QVERIFY(PracticeState.OpDiv);

@@ -56,7 +56,8 @@ private Q_SLOTS:
         const QString out = QString::fromLocal8Bit(check.readAllStandardOutput());
         QVERIFY2(check.exitCode() == 0,
                  qPrintable(out + QString::fromLocal8Bit(check.readAllStandardError())));
-        const QRegularExpressionMatch rms = QRegularExpression(QStringLiteral("rms=([0-9.]+)")).match(out);
+        const QRegularExpressionMatch rms =
+            QRegularExpression(QStringLiteral("rms=([0-9.]+)")).match(out);
         QVERIFY2(rms.hasMatch(), qPrintable(out));
         // Silence records as 0; the siren over the recording comes out far above.
         QVERIFY2(rms.captured(1).toDouble() > 0.05, qPrintable(out));

@@ -22,7 +22,9 @@ public:
     void Sleep(int ms) override { Now += ms; }
 } NoPause;
 
-QByteArray Cp1250(const QString& text) { return QStringEncoder("windows-1250").encode(text); }
+QByteArray Cp1250(const QString& text) {
+    return QStringEncoder("windows-1250").encode(text);
+}
 } // namespace
 
 class TestVyslf : public QObject {
@@ -105,8 +107,8 @@ private Q_SLOTS:
             QTest::mouseClick(vyslForm->BitBtn1, Qt::LeftButton);
             QVERIFY(!vyslForm->isVisible());
         });
-        const QString header = QString(13, ' ') + "\r\n  Špatně vypočítané příklady \r\n" +
-                               QString(13, ' ') + "\r\n";
+        const QString header =
+            QString(13, ' ') + "\r\n  Špatně vypočítané příklady \r\n" + QString(13, ' ') + "\r\n";
         QCOMPARE(ReadAll(ListFile()), Cp1250(header));
         WithListOpen([&] { QCOMPARE(vyslForm->ListText(), header); });
     }
@@ -179,7 +181,7 @@ private Q_SLOTS:
             AnswerNextBox(&boxes);
             vyslForm->BitBtn2->click();
             QFile::setPermissions(Home.dataDir(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                     QFileDevice::ExeOwner);
+                                                      QFileDevice::ExeOwner);
         });
         if (boxes.isEmpty())
             QSKIP("running as root: the folder cannot refuse the write");

@@ -3,9 +3,9 @@
 // Run it through tools/screenshots.sh, which gives it a temporary data
 // folder and an X server of its own.
 #include "app/Zirmon.h"
+#include "practice/PracticeState.h"
 #include "store/DataDir.h"
 #include "store/ListFile.h"
-#include "practice/PracticeState.h"
 #include "windows/About.h"
 #include "windows/Histr.h"
 #include "windows/Mainzirm.h"
@@ -18,8 +18,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 namespace {

@@ -22,4 +22,6 @@ void Thist::FormCreate() {
     move(PracticeState.HomeLeft + 100, y());
 }
 
-void Thist::BitBtn1Click() { hide(); }
+void Thist::BitBtn1Click() {
+    hide();
+}

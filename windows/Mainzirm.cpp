@@ -28,7 +28,8 @@ namespace {
 // Connects a button or menu item to an event step run inside RunStep.
 template <typename Sender, typename Signal>
 void Wire(TForm1* form, Sender* sender, Signal signal, void (TForm1::*step)()) {
-    QObject::connect(sender, signal, form, [form, step] { RunStep([form, step] { (form->*step)(); }); });
+    QObject::connect(sender, signal, form,
+                     [form, step] { RunStep([form, step] { (form->*step)(); }); });
 }
 
 void SetOuterHeight(int clientHeight) {
@@ -42,7 +43,9 @@ void WriteOperands() {
     Form1->L2->adjustSize();
 }
 
-void SetOperator(const char* sign) { SetLabelText(Form1->oper, QString::fromLatin1(sign)); }
+void SetOperator(const char* sign) {
+    SetLabelText(Form1->oper, QString::fromLatin1(sign));
+}
 
 void SetupGrid(QTableWidget* grid, const QFont& font) {
     grid->setFont(font);
@@ -73,7 +76,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     SetupGrid(celk, font());
     // The totals row is disabled but reads as plainly as the tally grid.
     QPalette totals = celk->palette();
-    totals.setColor(QPalette::Disabled, QPalette::Text, totals.color(QPalette::Active, QPalette::Text));
+    totals.setColor(QPalette::Disabled, QPalette::Text,
+                    totals.color(QPalette::Active, QPalette::Text));
     celk->setPalette(totals);
     vy->installEventFilter(this);
     // "Konec počítání" reaches under the panel's place; it stays in front.
@@ -239,9 +243,13 @@ void TForm1::nulujClick() {
     ResetTallies();
 }
 
-void TForm1::nastClick() { setpoc->exec(); }
+void TForm1::nastClick() {
+    setpoc->exec();
+}
 
-void TForm1::informace1Click() { AboutBox->exec(); }
+void TForm1::informace1Click() {
+    AboutBox->exec();
+}
 
 void TForm1::Manul1Click() {
     manual->show();
@@ -249,7 +257,9 @@ void TForm1::Manul1Click() {
     manual->activateWindow();
 }
 
-void TForm1::Pklady1Click() { vyslForm->exec(); }
+void TForm1::Pklady1Click() {
+    vyslForm->exec();
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program; the close box saves nothing.
@@ -294,14 +304,18 @@ struct TJudged {
     void (TForm1::*Handler)();
 };
 
-const TJudged Multiplication = {&TPracticeState::OpMul, &TPracticeState::OkMul,
-                                &TPracticeState::BadMul, 3, MulLineText, &TForm1::nasobClick};
-const TJudged Division = {&TPracticeState::OpDiv, &TPracticeState::OkDiv, &TPracticeState::BadDiv,
-                          4, DivLineText, &TForm1::delenClick};
-const TJudged Addition = {&TPracticeState::OpAdd, &TPracticeState::OkAdd, &TPracticeState::BadAdd,
-                          1, AddLineText, &TForm1::scitanClick};
-const TJudged Subtraction = {&TPracticeState::OpSub, &TPracticeState::OkSub,
-                             &TPracticeState::BadSub, 2, SubLineText, &TForm1::ocitanClick};
+const TJudged Multiplication = {
+    &TPracticeState::OpMul, &TPracticeState::OkMul, &TPracticeState::BadMul, 3, MulLineText,
+    &TForm1::nasobClick};
+const TJudged Division = {
+    &TPracticeState::OpDiv, &TPracticeState::OkDiv, &TPracticeState::BadDiv, 4, DivLineText,
+    &TForm1::delenClick};
+const TJudged Addition = {
+    &TPracticeState::OpAdd, &TPracticeState::OkAdd, &TPracticeState::BadAdd, 1, AddLineText,
+    &TForm1::scitanClick};
+const TJudged Subtraction = {
+    &TPracticeState::OpSub, &TPracticeState::OkSub, &TPracticeState::BadSub, 2, SubLineText,
+    &TForm1::ocitanClick};
 
 bool IsCorrect(const TJudged& op, int value) {
     const int a = PracticeState.Operand1;
@@ -333,8 +347,8 @@ void Evaluate(const TJudged& op) {
     } else {
         if (SoundPlayer)
             SoundPlayer->Play(QStringLiteral("bad.dat"));
-        vyslForm->AddLine(WrongAnswerLine(PracticeState.Operand1, op.LineText,
-                                          PracticeState.Operand2, value));
+        vyslForm->AddLine(
+            WrongAnswerLine(PracticeState.Operand1, op.LineText, PracticeState.Operand2, value));
         Form1->spatne->show();
         Form1->spravne->hide();
         IncrementCount(PracticeState.*(op.Bad));

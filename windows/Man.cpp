@@ -22,4 +22,6 @@ void Tmanual::FormCreate() {
     move(PracticeState.HomeLeft, y());
 }
 
-void Tmanual::BitBtn1Click() { hide(); }
+void Tmanual::BitBtn1Click() {
+    hide();
+}

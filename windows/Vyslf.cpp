@@ -40,7 +40,9 @@ TvyslForm::TvyslForm(QWidget* parent) : QDialog(parent) {
     RunStep([this] { FormCreate(); });
 }
 
-void TvyslForm::FormCreate() { move(PracticeState.HomeLeft, PracticeState.HomeTop); }
+void TvyslForm::FormCreate() {
+    move(PracticeState.HomeLeft, PracticeState.HomeTop);
+}
 
 void TvyslForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -54,7 +56,9 @@ void TvyslForm::FormShow() {
     LoadList();
 }
 
-void TvyslForm::BitBtn1Click() { SaveList(); }
+void TvyslForm::BitBtn1Click() {
+    SaveList();
+}
 
 void TvyslForm::BitBtn2Click() {
     ListLoaded = true;
@@ -86,9 +90,13 @@ void TvyslForm::AddLine(const QString& line) {
         cursor.insertText(QLatin1Char('\n') + line);
 }
 
-void TvyslForm::LoadList() { SetListText(LoadListFile(GetListPath())); }
+void TvyslForm::LoadList() {
+    SetListText(LoadListFile(GetListPath()));
+}
 
-void TvyslForm::SaveList() { SaveListFile(GetListPath(), ListText()); }
+void TvyslForm::SaveList() {
+    SaveListFile(GetListPath(), ListText());
+}
 
 void TvyslForm::KeepEarlierRuns() {
     if (ListLoaded)
