@@ -221,8 +221,8 @@ private Q_SLOTS:
         QCOMPARE(PasswordDlg1->OKBtn->text(), QStringLiteral("OK"));
         QCOMPARE(PasswordDlg1->CancelBtn->text(), QStringLiteral("Zrušit"));
         QVERIFY(PasswordDlg1->OKBtn->isDefault());
-        QVERIFY(!PasswordDlg1->OKBtn->icon().isNull());
-        QVERIFY(!PasswordDlg1->CancelBtn->icon().isNull());
+        QVERIFY(!PasswordDlg1->OKBtn->icon().pixmap(16, 16).isNull());
+        QVERIFY(!PasswordDlg1->CancelBtn->icon().pixmap(16, 16).isNull());
         QCOMPARE(PasswordDlg1->Password->echoMode(), QLineEdit::Password);
         QCOMPARE(PasswordDlg1->Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
                                                             nullptr, PasswordDlg1->Password),

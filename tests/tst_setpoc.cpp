@@ -269,8 +269,8 @@ private Q_SLOTS:
         QVERIFY(setpoc->font().bold());
         QVERIFY(!setpoc->scitan->tabBar()->font().bold());
         QVERIFY(setpoc->OKBtn->isDefault());
-        QVERIFY(!setpoc->OKBtn->icon().isNull());
-        QVERIFY(!setpoc->CancelBtn->icon().isNull());
+        QVERIFY(!setpoc->OKBtn->icon().pixmap(16, 16).isNull());
+        QVERIFY(!setpoc->CancelBtn->icon().pixmap(16, 16).isNull());
 
         struct TControl {
             const char* Name;
