@@ -7,46 +7,17 @@
 #include <chrono>
 #include <thread>
 
-namespace {
-int DigitValue(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
-}
-} // namespace
-
 int ParseAnswer(const QString& text) {
-    const int length = int(text.size());
-    int i = 0;
-    while (i < length && text.at(i) == QLatin1Char(' '))
-        ++i;
-    bool negative = false;
-    if (i < length && text.at(i) == QLatin1Char('-')) {
-        negative = true;
-        ++i;
-    } else if (i < length && text.at(i) == QLatin1Char('+')) {
-        ++i;
-    }
-    int base = 10;
-    if (i < length && (text.at(i) == QLatin1Char('$') || text.at(i) == QLatin1Char('x') ||
-                       text.at(i) == QLatin1Char('X'))) {
-        base = 16;
-        ++i;
-    } else if (i + 1 < length && text.at(i) == QLatin1Char('0') &&
-               (text.at(i + 1) == QLatin1Char('x') || text.at(i + 1) == QLatin1Char('X'))) {
-        base = 16;
-        i += 2;
-    }
+    const TNumberStart start = ScanNumberStart(text);
+    const bool negative = start.Negative;
+    const int base = start.Base;
+    const qsizetype length = text.size();
+    qsizetype i = start.Pos;
     // Unsigned arithmetic: a long text wraps instead of overflowing.
     unsigned value = 0;
     bool anyDigit = false;
     for (; i < length; ++i) {
-        const int digit = DigitValue(text.at(i));
+        const int digit = HexDigitValue(text.at(i));
         if (digit < 0 || digit >= base)
             return int(value); // stopped early: the sign is dropped
         value = value * unsigned(base) + unsigned(digit);

@@ -5,8 +5,6 @@
 #include <climits>
 #include <cstdint>
 
-namespace {
-
 int HexDigitValue(QChar c) {
     const char16_t u = c.unicode();
     if (u >= u'0' && u <= u'9')
@@ -17,6 +15,28 @@ int HexDigitValue(QChar c) {
         return u - u'A' + 10;
     return -1;
 }
+
+TNumberStart ScanNumberStart(const QString& text) {
+    const qsizetype n = text.size();
+    TNumberStart start{0, false, 10};
+    qsizetype& i = start.Pos;
+    while (i < n && text[i] == u' ')
+        ++i;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        start.Negative = text[i] == u'-';
+        ++i;
+    }
+    if (i < n && (text[i] == u'$' || text[i] == u'x' || text[i] == u'X')) {
+        start.Base = 16;
+        i += 1;
+    } else if (i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+        start.Base = 16;
+        i += 2;
+    }
+    return start;
+}
+
+namespace {
 
 // The 32-bit two's-complement reading of a bit pattern, without relying on
 // how the compiler converts out-of-range unsigned values.
@@ -30,23 +50,10 @@ int FromPattern(std::uint32_t bits) {
 
 std::optional<int> TryStrToInt(const QString& text) {
     const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n && text[i] == u' ')
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-
-    bool hex = false;
-    if (i < n && (text[i] == u'$' || text[i] == u'x' || text[i] == u'X')) {
-        hex = true;
-        i += 1;
-    } else if (i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
-        hex = true;
-        i += 2;
-    }
+    const TNumberStart start = ScanNumberStart(text);
+    qsizetype i = start.Pos;
+    const bool negative = start.Negative;
+    const bool hex = start.Base == 16;
     if (i >= n)
         return std::nullopt;
 

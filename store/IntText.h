@@ -3,6 +3,19 @@
 #include <QString>
 #include <optional>
 
+// The start of a number as both readings see it: leading blanks skipped, one
+// sign, then the base given by a prefix "$", "x", "X", "0x" or "0X" (16) or
+// none (10). Pos is where the digits begin.
+struct TNumberStart {
+    qsizetype Pos;
+    bool Negative;
+    int Base;
+};
+TNumberStart ScanNumberStart(const QString& text);
+
+// The value of one digit 0-9, a-f or A-F; -1 for any other character.
+int HexDigitValue(QChar c);
+
 // Strict text to integer: leading blanks, an optional sign, then decimal
 // digits, or hexadecimal digits after "$", "x", "X", "0x" or "0X", and
 // nothing after them. Decimal must fit the signed 32-bit range; up to eight

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "practice/Evaluation.h"
+
 // A temporary home for one test program: XDG_DATA_HOME and HOME point into a
 // fresh temporary folder, so no test ever touches the real data folder.
 class TTempHome {
@@ -25,3 +27,16 @@ void WriteAll(const QString& path, const QByteArray& bytes);
 // Waits (from timers, while a modal box runs its own loop) for the next
 // message box, writes "caption|text" into log and presses Enter in it.
 void AnswerNextBox(QStringList* log);
+
+// A clock whose time moves only when the pause sleeps, so no test waits.
+class TFakeClock : public TClock {
+public:
+    long long Now = 500; // half a second into a minute
+    long long Slept = 0;
+    int LocalSeconds() override { return int((Now / 1000) % 60); }
+    long long ElapsedMs() override { return Now; }
+    void Sleep(int ms) override {
+        Now += ms;
+        Slept += ms;
+    }
+};

@@ -15,19 +15,6 @@
 
 namespace {
 
-// A clock whose time moves only when the pause sleeps.
-class TFakeClock : public TClock {
-public:
-    long long Now = 500; // half a second into a minute
-    long long Slept = 0;
-    int LocalSeconds() override { return int((Now / 1000) % 60); }
-    long long ElapsedMs() override { return Now; }
-    void Sleep(int ms) override {
-        Now += ms;
-        Slept += ms;
-    }
-};
-
 class TFakePlayer : public TSoundPlayer {
 public:
     QStringList Played;

@@ -14,13 +14,7 @@
 #include <QtTest>
 
 namespace {
-class TNoPause : public TClock {
-public:
-    long long Now = 0;
-    int LocalSeconds() override { return int(Now / 1000 % 60); }
-    long long ElapsedMs() override { return Now; }
-    void Sleep(int ms) override { Now += ms; }
-} NoPause;
+TFakeClock NoPause;
 
 QByteArray Cp1250(const QString& text) {
     return QStringEncoder("windows-1250").encode(text);
