@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Takes a picture of every window of Zirmon and of both main-window layouts:
 #   tools/screenshots.sh [FOLDER]      (default: docs/screenshots)
-# Set QT_SCALE_FACTOR=2 to take them at double scale. Needs a build in build/
-# (./test.sh or ./run.sh makes one) and xvfb-run.
+# Set QT_SCALE_FACTOR=2 to take them at double scale. Installs what is
+# missing and builds in build/ first, as ./test.sh does.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
+ZIRMON_ROOT=$ROOT
 OUT=${1:-$ROOT/docs/screenshots}
-BIN=${ZIRMON_BUILD:-$ROOT/build}/zirmon-screenshots
-if [ ! -x "$BIN" ]; then
-    cmake --build "${ZIRMON_BUILD:-$ROOT/build}" --target zirmon-screenshots
-fi
+source "$ROOT/tools/deps.sh"
+zirmon_install_deps
+BUILD=${ZIRMON_BUILD:-$ROOT/build}
+zirmon_build "$BUILD" Release >/dev/null
+BIN=$BUILD/zirmon-screenshots
 HOME_DIR=$(mktemp -d)
 trap 'rm -rf "$HOME_DIR"' EXIT
 mkdir -p "$OUT"
