@@ -46,7 +46,9 @@ void MakeFixedDialog(QWidget* window, int clientWidth, int clientHeight) {
 }
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScreen>
 
 QString ResourceText(const QString& path) {
     QFile file(path);
@@ -80,4 +82,19 @@ void MakeToolWindow(QWidget* window, int clientWidth, int clientHeight) {
     window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint);
     window->resize(clientWidth, clientHeight);
+}
+
+void CentreOnFirstShowing(QWidget* window, bool& shown) {
+    if (shown)
+        return;
+    shown = true;
+    QScreen* screen = window->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - size.width()) / 2,
+                 area.y() + (area.height() - size.height()) / 2);
 }

@@ -28,3 +28,7 @@ void KeepEnterInTextBox(QWidget* textBox);
 
 // A movable, resizable window with the close box only.
 void MakeToolWindow(QWidget* window, int clientWidth, int clientHeight);
+
+// Centres a window on its screen's work area the first time it is shown
+// (shown is its flag); later showings keep the place it was left at.
+void CentreOnFirstShowing(QWidget* window, bool& shown);

@@ -9,9 +9,7 @@
 #include "windows/Look.h"
 #include "windows/Passwd.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTabBar>
 #include <array>
@@ -56,18 +54,6 @@ void SetRadio(QRadioButton* button, bool on) {
 }
 
 } // namespace
-
-void CentreOnWorkArea(QWidget* window) {
-    QScreen* screen = window->screen();
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    const QSize size = window->frameGeometry().size();
-    window->move(area.x() + (area.width() - size.width()) / 2,
-                 area.y() + (area.height() - size.height()) / 2);
-}
 
 Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
     setupUi(this);
@@ -116,10 +102,7 @@ void Tsetpoc::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     RunStep([this] { FormShow(); });
-    if (!Shown) {
-        Shown = true;
-        CentreOnWorkArea(this);
-    }
+    CentreOnFirstShowing(this, Shown);
     RunStep([this] { FormActivate(); });
 }
 

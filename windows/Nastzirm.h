@@ -37,6 +37,3 @@ extern Tsetpoc* setpoc;
 // Writes the dialog's controls, the tally block and the stored password to
 // the settings file, then reads the file back with LoadSettings.
 void SaveSettings();
-
-// Centres a top-level window on the work area of its screen.
-void CentreOnWorkArea(QWidget* window);

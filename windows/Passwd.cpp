@@ -121,10 +121,7 @@ void TPasswordDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (!Shown) {
-        Shown = true;
-        CentreOnWorkArea(this);
-    }
+    CentreOnFirstShowing(this, Shown);
     RunOwnStep([this] { FormShow(); });
 }
 

@@ -35,10 +35,7 @@ void TPasswordDlg1::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (!Shown) {
-        Shown = true;
-        CentreOnWorkArea(this);
-    }
+    CentreOnFirstShowing(this, Shown);
     RunStep([this] { FormShow(); });
 }
 
