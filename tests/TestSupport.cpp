@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "windows/Mainzirm.h"
+
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -48,4 +50,10 @@ void PollForBox(QStringList* log, int triesLeft) {
 
 void AnswerNextBox(QStringList* log) {
     QTimer::singleShot(0, qApp, [log] { PollForBox(log, 300); });
+}
+
+bool ShowMainWindow() {
+    Form1->show();
+    Form1->activateWindow();
+    return QTest::qWaitForWindowActive(Form1);
 }

@@ -19,6 +19,9 @@ private:
     QTemporaryDir Dir;
 };
 
+// Shows the main window of CreateWindows and waits until it is active.
+bool ShowMainWindow();
+
 QByteArray ReadAll(const QString& path);
 void WriteAll(const QString& path, const QByteArray& bytes);
 

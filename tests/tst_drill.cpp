@@ -40,9 +40,7 @@ class TestDrill : public QObject {
 
     void Start() {
         CreateWindows();
-        Form1->show();
-        Form1->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Form1));
+        QVERIFY(ShowMainWindow());
     }
     static QPushButton* Button(const QString& name) { return Form1->findChild<QPushButton*>(name); }
     static void SetProblem(int a, int b) {

@@ -19,9 +19,7 @@ class TestInfo : public QObject {
 
     void Start() {
         CreateWindows();
-        Form1->show();
-        Form1->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Form1));
+        QVERIFY(ShowMainWindow());
     }
     // Runs step while the modal About window is open, then closes it.
     template <typename Step> void WithAboutOpen(Step step) {

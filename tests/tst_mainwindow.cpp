@@ -22,9 +22,7 @@ class TestMainWindow : public QObject {
 
     void Start() {
         CreateWindows();
-        Form1->show();
-        Form1->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Form1));
+        QVERIFY(ShowMainWindow());
     }
     static int MenuHeight() { return Form1->MainMenu1->height(); }
     static QString Cell(QTableWidget* grid, int col, int row) { return GetCell(grid, col, row); }

@@ -55,9 +55,7 @@ class TestPasswordDialog : public QObject {
         WriteAll(Ini(), file);
         PracticeState = TPracticeState{};
         CreateWindows();
-        Form1->show();
-        Form1->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Form1));
+        QVERIFY(ShowMainWindow());
     }
 
     // Opens the settings dialog, there "Nastavení hesla", and runs inside

@@ -78,9 +78,7 @@ class TestReset : public QObject {
         CreateWindows();
         SaveListFile(GetListPath(), EarlierList);
         vyslForm->SetListText(EarlierList);
-        Form1->show();
-        Form1->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Form1));
+        QVERIFY(ShowMainWindow());
     }
 
     static void VerifyCounts(bool zeroed) {

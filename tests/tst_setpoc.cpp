@@ -125,9 +125,7 @@ class TestSettingsDialog : public QObject {
         DestroyWindows();
         PracticeState = TPracticeState{};
         CreateWindows();
-        Form1->show();
-        Form1->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Form1));
+        QVERIFY(ShowMainWindow());
     }
 
     // Program start over a fresh data folder holding the given file.

@@ -29,9 +29,7 @@ class TestVyslf : public QObject {
 
     void Start() {
         CreateWindows();
-        Form1->show();
-        Form1->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Form1));
+        QVERIFY(ShowMainWindow());
     }
     // Opens "Příklady" and runs step inside the modal window.
     template <typename Step> void WithListOpen(Step step) {
