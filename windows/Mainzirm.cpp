@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <array>
 
 TForm1* Form1 = nullptr;
 
@@ -41,6 +42,11 @@ void WriteOperands() {
     Form1->L1->adjustSize();
     Form1->L2->setText(IntToStr(PracticeState.Operand2));
     Form1->L2->adjustSize();
+}
+
+// What the problem layout shows and the idle layout hides.
+std::array<QWidget*, 6> ProblemRow() {
+    return {Form1->L1, Form1->L2, Form1->oper, Form1->rovn, Form1->vy, Form1->konec};
 }
 
 void SetOperator(const char* sign) {
@@ -128,9 +134,7 @@ void ShowProblemLayout() {
     Form1->vy->setFocus();
     Form1->BitBtn5->setEnabled(false);
     SetOuterHeight(ProblemClientHeight);
-    for (QWidget* w : {static_cast<QWidget*>(Form1->L1), static_cast<QWidget*>(Form1->L2),
-                       static_cast<QWidget*>(Form1->oper), static_cast<QWidget*>(Form1->rovn),
-                       static_cast<QWidget*>(Form1->vy), static_cast<QWidget*>(Form1->konec)})
+    for (QWidget* w : ProblemRow())
         w->show();
     // A hidden field cannot take the focus; now that it is shown it does.
     Form1->vy->setFocus();
@@ -141,9 +145,7 @@ void ShowIdleLayout() {
     Form1->BitBtn5->setEnabled(true);
     PracticeState.RandomMode = false;
     SetOuterHeight(IdleClientHeight);
-    for (QWidget* w : {static_cast<QWidget*>(Form1->L1), static_cast<QWidget*>(Form1->L2),
-                       static_cast<QWidget*>(Form1->oper), static_cast<QWidget*>(Form1->rovn),
-                       static_cast<QWidget*>(Form1->vy), static_cast<QWidget*>(Form1->konec)})
+    for (QWidget* w : ProblemRow())
         w->hide();
 }
 
