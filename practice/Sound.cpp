@@ -5,21 +5,40 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QSoundEffect>
+#include <QLibrary>
 #include <QThread>
-#include <QUrl>
+
+#include <memory>
 
 TSoundPlayer* SoundPlayer = nullptr;
 
 void (*SoundBeep)() = &QApplication::beep;
 
-QString SoundFilePath(const QString& fileName) {
+namespace {
+
+// `fileName` beside the executable if it is there, else in `otherFolder`
+// (relative to the executable's folder).
+QString BesideOrIn(const QString& fileName, const QString& otherFolder) {
     const QDir exeDir(QCoreApplication::applicationDirPath());
     const QString beside = exeDir.filePath(fileName);
     if (QFileInfo(fileName).isAbsolute() || QFileInfo::exists(beside))
         return QDir::cleanPath(beside);
-    return QDir::cleanPath(exeDir.filePath(QStringLiteral("../share/zirmon/") + fileName));
+    return QDir::cleanPath(exeDir.filePath(otherFolder + fileName));
+}
+
+} // namespace
+
+QString SoundFilePath(const QString& fileName) {
+    return BesideOrIn(fileName, QStringLiteral("../share/zirmon/"));
+}
+
+QString SoundModulePath() {
+#ifdef Q_OS_WIN
+    const QString file = QStringLiteral("zirmonsound.dll");
+#else
+    const QString file = QStringLiteral("zirmonsound.so");
+#endif
+    return BesideOrIn(file, QStringLiteral("../lib/zirmon/"));
 }
 
 namespace {
@@ -43,55 +62,43 @@ bool Readable(const QString& path) {
 
 } // namespace
 
-// Lives in the sound thread and owns the sound effects, one per file.
-class TSoundWorker : public QObject {
+// Lives in the sound thread: loads the sound module at the first sound and
+// hands it the sounds.
+class TSoundHost : public QObject {
 public:
-    explicit TSoundWorker(QObject* home) : Home(home) {}
+    explicit TSoundHost(QObject* home) : Home(home) {}
 
     // Runs in the sound thread.
     void Play(const QString& path) {
-        QSoundEffect*& effect = Effects[path];
-        bool fresh = false;
-        if (!effect) {
-            effect = new QSoundEffect(this);
-            QSoundEffect* created = effect;
-            connect(created, &QSoundEffect::statusChanged, this, [this, created] {
-                if (created->status() == QSoundEffect::Error)
-                    BeepOn(Home);
-            });
-            created->setSource(QUrl::fromLocalFile(path));
-            fresh = true;
+        if (!Sink && !Tried) {
+            Tried = true;
+            QLibrary module(SoundModulePath());
+            if (auto create = reinterpret_cast<TCreateSoundSink>(
+                    module.resolve(ZIRMON_SOUND_SINK_FACTORY))) {
+                QObject* home = Home;
+                Sink.reset(create([home] { BeepOn(home); }));
+            }
+            // The module stays loaded to the end of the program.
         }
-        if (effect->status() == QSoundEffect::Error) {
-            // A fresh effect has already beeped through its status signal.
-            if (!fresh)
-                BeepOn(Home);
-            return;
-        }
-        for (QSoundEffect* other : std::as_const(Effects)) {
-            if (other != effect)
-                other->stop();
-        }
-        effect->stop();
-        effect->play(); // while still loading, it starts as soon as it is loaded
+        if (Sink)
+            Sink->Play(path);
+        else
+            BeepOn(Home);
     }
 
-    // Runs in the sound thread as its last task: the effects and their audio
-    // outputs go away here, then the worker hands itself back to `owner` so
-    // that it can be deleted there once the thread has ended.
+    // Runs in the sound thread as its last task: the sound effects go away
+    // here, then the host hands itself back to `owner` so that it can be
+    // deleted there once the thread has ended.
     void Shutdown(QThread* owner) {
-        for (QSoundEffect* effect : std::as_const(Effects))
-            delete effect;
-        Effects.clear();
-        // The effects leave their audio outputs to deleteLater; take them now.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Sink.reset();
         moveToThread(owner);
         QThread::currentThread()->quit();
     }
 
 private:
     QObject* Home;
-    QHash<QString, QSoundEffect*> Effects;
+    std::unique_ptr<TSoundSink> Sink;
+    bool Tried = false;
 };
 
 TThreadSoundPlayer::TThreadSoundPlayer() = default;
@@ -99,20 +106,20 @@ TThreadSoundPlayer::TThreadSoundPlayer() = default;
 TThreadSoundPlayer::~TThreadSoundPlayer() {
     if (!Thread)
         return;
-    TSoundWorker* worker = Worker;
+    TSoundHost* host = Host;
     QThread* owner = QThread::currentThread();
     QMetaObject::invokeMethod(
-        Worker, [worker, owner] { worker->Shutdown(owner); }, Qt::QueuedConnection);
+        Host, [host, owner] { host->Shutdown(owner); }, Qt::QueuedConnection);
     Thread->wait();
-    delete Worker;
+    delete Host;
     delete Thread;
 }
 
 void TThreadSoundPlayer::StartThread() {
     Thread = new QThread;
     Thread->setObjectName(QStringLiteral("zirmon-sound"));
-    Worker = new TSoundWorker(&Home);
-    Worker->moveToThread(Thread);
+    Host = new TSoundHost(&Home);
+    Host->moveToThread(Thread);
     Thread->start();
 }
 
@@ -128,7 +135,7 @@ void TThreadSoundPlayer::Play(const QString& fileName) {
     }
     if (!Thread)
         StartThread();
-    TSoundWorker* worker = Worker;
+    TSoundHost* host = Host;
     QMetaObject::invokeMethod(
-        Worker, [worker, path] { worker->Play(path); }, Qt::QueuedConnection);
+        Host, [host, path] { host->Play(path); }, Qt::QueuedConnection);
 }

@@ -4,8 +4,10 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
+
 class QThread;
-class TSoundWorker;
+class TSoundHost;
 
 // The player the answer evaluation uses: asynchronous, never blocks, never reports.
 class TSoundPlayer {
@@ -26,11 +28,28 @@ extern void (*SoundBeep)();
 // else <exe folder>/../share/zirmon/. An absolute fileName is kept as it is.
 QString SoundFilePath(const QString& fileName);
 
+// Where the sound module lies: the executable's folder if it is there, else
+// <exe folder>/../lib/zirmon/ (zirmonsound.so, on Windows zirmonsound.dll).
+QString SoundModulePath();
+
+// What the sound module makes: the sound effects of one thread. Created,
+// used and destroyed in the sound thread. `failed` is called there for a
+// file that cannot be decoded, once per attempt to play it.
+class TSoundSink {
+public:
+    virtual ~TSoundSink() = default;
+    virtual void Play(const QString& path) = 0;
+};
+using TCreateSoundSink = TSoundSink* (*)(std::function<void()> failed);
+#define ZIRMON_SOUND_SINK_FACTORY "ZirmonCreateSoundSink"
+
 // Plays the sounds in a thread of its own, so that they are heard even while
 // the user-interface thread is busy and does not return to its event loop.
-// The thread and the sound effects come into being at the first Play; each
-// file is decoded once and reused. A new sound cuts off the one playing.
-// A missing or undecodable file gives a beep; no audio device gives silence.
+// The audio libraries are not part of the program: they come with the sound
+// module, which the sound thread loads at the first Play, so they cost
+// nothing at start. Each file is decoded once and reused. A new sound cuts
+// off the one playing. A missing or undecodable file, or a missing module,
+// gives a beep; no audio device gives silence.
 // Create, use and destroy it on the user-interface thread.
 class TThreadSoundPlayer : public TSoundPlayer {
 public:
@@ -46,6 +65,6 @@ private:
 
     QObject Home; // lives on the user-interface thread; receives the beeps
     QThread* Thread = nullptr;
-    TSoundWorker* Worker = nullptr;
+    TSoundHost* Host = nullptr;
     QSet<QString> HandedOver; // paths already given to the worker
 };

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QtEndian>
 #include <QtTest>
 
@@ -58,6 +59,15 @@ bool ThreadNamed(const QString& name) {
 
 const QString SoundThreadName = QStringLiteral("zirmon-sound");
 
+// Whether a library whose file name contains `name` is mapped into this
+// process (Linux only).
+bool LibraryMapped(const QByteArray& name) {
+    return ReadAll(QStringLiteral("/proc/self/maps")).contains(name);
+}
+
+// Set in the copy of this program that missingModuleBeeps starts.
+const char* const ChildMark = "ZIRMON_TEST_MISSING_MODULE";
+
 } // namespace
 
 class TSoundTest : public QObject {
@@ -68,6 +78,8 @@ private Q_SLOTS:
     void init();
     void cleanupTestCase();
 
+    // First, while no case has loaded the sound module.
+    void audioLibrariesLoadAtFirstSound();
     void pathBesideExecutable();
     void pathInShareFolder();
     void absolutePathKept();
@@ -75,6 +87,8 @@ private Q_SLOTS:
     void undecodableFileBeeps();
     void realSoundDoesNotBlock();
     void threadIsLazyAndJoined();
+    void missingModuleBeeps();
+    void missingModuleChild();
 
 private:
     std::unique_ptr<TTempHome> Home;
@@ -207,6 +221,54 @@ void TSoundTest::threadIsLazyAndJoined() {
     // The thread has finished its work when the player is gone; the system
     // takes a moment longer to remove it from the task list.
     QTRY_VERIFY_WITH_TIMEOUT(!ThreadNamed(SoundThreadName), 5000);
+}
+
+void TSoundTest::audioLibrariesLoadAtFirstSound() {
+    if (!QFile::exists(QStringLiteral("/proc/self/maps")))
+        QSKIP("the mapped libraries are read from /proc");
+    if (LibraryMapped("libQt6Multimedia"))
+        QSKIP("an earlier case has loaded the sound module already");
+    const QString tone = Home->root() + "/tone.wav";
+    WriteAll(tone, ToneWav(100));
+    auto player = std::make_unique<TThreadSoundPlayer>();
+    QVERIFY(!LibraryMapped("zirmonsound"));
+    player->Play(tone);
+    QTRY_VERIFY_WITH_TIMEOUT(LibraryMapped("zirmonsound"), 5000);
+    QVERIFY(LibraryMapped("libQt6Multimedia"));
+    QTest::qWait(200);
+    QCOMPARE(Beeps, 0);
+}
+
+// A program whose sound module is missing beeps for every sound instead. The
+// case runs a copy of this test program from a folder without the module.
+void TSoundTest::missingModuleBeeps() {
+    const QString copy = Home->root() + "/bin/tst_sound";
+    QVERIFY(QDir().mkpath(Home->root() + "/bin"));
+    QFile::remove(copy);
+    QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(ChildMark, "1");
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(copy, {QStringLiteral("missingModuleChild")});
+    QVERIFY(child.waitForFinished(60000));
+    const QByteArray out = child.readAll();
+    QVERIFY2(child.exitCode() == 0, out.constData());
+    QVERIFY2(out.contains("PASS   : TSoundTest::missingModuleChild"), out.constData());
+}
+
+void TSoundTest::missingModuleChild() {
+    if (!qEnvironmentVariableIsSet(ChildMark))
+        QSKIP("run by missingModuleBeeps in a copy of the program");
+    QVERIFY(!QFile::exists(SoundModulePath()));
+    const QString tone = Home->root() + "/tone.wav";
+    WriteAll(tone, ToneWav(100));
+    TThreadSoundPlayer player;
+    player.Play(tone);
+    QTRY_COMPARE_WITH_TIMEOUT(Beeps, 1, 10000);
+    player.Play(tone);
+    QTRY_COMPARE_WITH_TIMEOUT(Beeps, 2, 10000);
 }
 
 QTEST_MAIN(TSoundTest)
