@@ -149,6 +149,8 @@ void TSoundTest::absolutePathKept() {
 }
 
 void TSoundTest::missingFileBeepsAtOnce() {
+    // The players of the cases before have ended their threads.
+    QTRY_VERIFY_WITH_TIMEOUT(!ThreadNamed(SoundThreadName), 5000);
     TThreadSoundPlayer player;
     QElapsedTimer clock;
     clock.start();
