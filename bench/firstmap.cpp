@@ -74,9 +74,11 @@ int main(int argc, char* argv[]) {
     const xcb_window_t root = it.data->root;
     // Map notifications of the root's children are the top-level windows.
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    xcb_void_cookie_t done = xcb_change_window_attributes_checked(x, root, XCB_CW_EVENT_MASK, &mask);
+    xcb_void_cookie_t done =
+        xcb_change_window_attributes_checked(x, root, XCB_CW_EVENT_MASK, &mask);
     if (xcb_generic_error_t* error = xcb_request_check(x, done)) {
-        std::fprintf(stderr, "firstmap: cannot watch the root window (error %d)\n", error->error_code);
+        std::fprintf(stderr, "firstmap: cannot watch the root window (error %d)\n",
+                     error->error_code);
         return 2;
     }
 

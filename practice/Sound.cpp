@@ -73,8 +73,8 @@ public:
         if (!Sink && !Tried) {
             Tried = true;
             QLibrary module(SoundModulePath());
-            if (auto create = reinterpret_cast<TCreateSoundSink>(
-                    module.resolve(ZIRMON_SOUND_SINK_FACTORY))) {
+            if (auto create =
+                    reinterpret_cast<TCreateSoundSink>(module.resolve(ZIRMON_SOUND_SINK_FACTORY))) {
                 QObject* home = Home;
                 Sink.reset(create([home] { BeepOn(home); }));
             }

@@ -254,7 +254,6 @@ private Q_SLOTS:
         QCOMPARE(setpoc->Label2->pos(), QPoint(16, 224));
         QCOMPARE(setpoc->Label3->pos(), QPoint(24, 200));
         QCOMPARE(setpoc->Label4->pos(), QPoint(24, 224));
-        QVERIFY(setpoc->Label2->width() > setpoc->Label1->width());
 
         // Design states hold until the first opening.
         QCOMPARE(AddRadios(), QStringLiteral("100"));
@@ -298,6 +297,22 @@ private Q_SLOTS:
             QCOMPARE(Ticks(MixBoxes()), QStringLiteral("1111"));
             QVERIFY(!setpoc->joheslo->isChecked());
             QVERIFY(!setpoc->Button1->isEnabled());
+            // Every label is sized to its text once it is in view.
+            const int page = setpoc->scitan->currentIndex();
+            QSet<QLabel*> seen;
+            for (int i = 0; i < setpoc->scitan->count(); ++i) {
+                setpoc->scitan->setCurrentIndex(i);
+                for (QLabel* l : {setpoc->Label1, setpoc->Label2, setpoc->Label3, setpoc->Label4,
+                                  setpoc->Label7, setpoc->Label8}) {
+                    if (!l->isVisible())
+                        continue;
+                    QCOMPARE(l->size(), l->sizeHint());
+                    seen.insert(l);
+                }
+            }
+            QCOMPARE(seen.size(), 6);
+            QVERIFY(setpoc->Label2->width() > setpoc->Label1->width());
+            setpoc->scitan->setCurrentIndex(page);
             Click(setpoc->OKBtn);
         });
         QCOMPARE(ReadAll(Ini()),

@@ -4,6 +4,7 @@
 #include "practice/PracticeState.h"
 #include "windows/Histr.h"
 #include "windows/Look.h"
+#include "windows/SvgIcon.h"
 
 #include <QPainter>
 #include <QSvgRenderer>
@@ -13,6 +14,7 @@ TAboutBox* AboutBox = nullptr;
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    LoadIcons(this);
     MakeFixedDialog(this, 298, 213);
     setFont(PixelFont("System", 13));
     const QFont bold = PixelFont("MS Sans Serif", 11, true);

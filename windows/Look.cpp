@@ -1,5 +1,6 @@
 #include "windows/Look.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
@@ -34,9 +35,35 @@ void SetLook(QWidget* control, const QFont& font, const QColor& text) {
     control->setPalette(palette);
 }
 
+namespace {
+// Sizes a label to its text whenever it comes into view.
+class TSizeOnShow : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            static_cast<QWidget*>(watched)->adjustSize();
+        return false;
+    }
+};
+} // namespace
+
+void SizeToText(QLabel* label) {
+    // Measuring a text loads its font; a label out of view is measured when
+    // it comes into view, so hidden windows cost no fonts at start.
+    if (label->isVisible()) {
+        label->adjustSize();
+        return;
+    }
+    static TSizeOnShow sizer;
+    if (!label->property("zirmonSizeOnShow").toBool()) {
+        label->setProperty("zirmonSizeOnShow", true);
+        label->installEventFilter(&sizer);
+    }
+}
+
 void SetLabelText(QLabel* label, const QString& text) {
     label->setText(text);
-    label->adjustSize();
+    SizeToText(label);
 }
 
 void MakeFixedDialog(QWidget* window, int clientWidth, int clientHeight) {

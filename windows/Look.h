@@ -13,6 +13,10 @@ QFont PixelFont(const char* family, int pixelHeight, bool bold = false, bool und
 // Sets a control's font and its text colour.
 void SetLook(QWidget* control, const QFont& font, const QColor& text);
 
+// Sizes a label to its text: at once when it is in view, else as soon as it
+// comes into view (and again at every later showing).
+void SizeToText(QLabel* label);
+
 // Sets a label's text and sizes the label to it.
 void SetLabelText(QLabel* label, const QString& text);
 

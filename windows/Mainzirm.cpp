@@ -14,6 +14,7 @@
 #include "windows/Look.h"
 #include "windows/Man.h"
 #include "windows/Nastzirm.h"
+#include "windows/SvgIcon.h"
 #include "windows/Vyslf.h"
 #include "windows/Zadanhe.h"
 
@@ -38,10 +39,8 @@ void SetOuterHeight(int clientHeight) {
 }
 
 void WriteOperands() {
-    Form1->L1->setText(IntToStr(PracticeState.Operand1));
-    Form1->L1->adjustSize();
-    Form1->L2->setText(IntToStr(PracticeState.Operand2));
-    Form1->L2->adjustSize();
+    SetLabelText(Form1->L1, IntToStr(PracticeState.Operand1));
+    SetLabelText(Form1->L2, IntToStr(PracticeState.Operand2));
 }
 
 // What the problem layout shows and the idle layout hides.
@@ -66,6 +65,7 @@ void SetupGrid(QTableWidget* grid, const QFont& font) {
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Form1 = this;
     setupUi(this);
+    LoadIcons(this);
     move(336, 136); // the design position, until a stored one is read
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

@@ -3,11 +3,13 @@
 #include "app/ErrorBox.h"
 #include "practice/PracticeState.h"
 #include "windows/Look.h"
+#include "windows/SvgIcon.h"
 
 Tmanual* manual = nullptr;
 
 Tmanual::Tmanual(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    LoadIcons(this);
     MakeToolWindow(this, 412, 373);
     setFont(PixelFont("System", 13));
     KeepEnterInTextBox(Memo1);

@@ -8,6 +8,7 @@
 #include "store/Settings.h"
 #include "windows/Look.h"
 #include "windows/Passwd.h"
+#include "windows/SvgIcon.h"
 
 #include <QKeyEvent>
 #include <QShowEvent>
@@ -57,6 +58,7 @@ void SetRadio(QRadioButton* button, bool on) {
 
 Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    LoadIcons(this);
     MakeFixedDialog(this, 357, 348);
     SetLook(this, PixelFont("MS Sans Serif", 11, true), Qt::black);
     scitan->tabBar()->setFont(PixelFont("MS Sans Serif", 11));
@@ -64,8 +66,8 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
     SetLook(Label3, PixelFont("MS Sans Serif", 11, true), Qt::red);
     SetLook(Label2, PixelFont("MS Sans Serif", 11), Qt::red);
     SetLook(Label4, PixelFont("MS Sans Serif", 11), Qt::red);
-    Label7->adjustSize();
-    Label8->adjustSize();
+    SizeToText(Label7);
+    SizeToText(Label8);
     // The first opening starts on OK; later ones where the user left off.
     OKBtn->setFocus();
 

@@ -5,6 +5,7 @@
 #include "store/DataDir.h"
 #include "store/ProfileFile.h"
 #include "windows/Look.h"
+#include "windows/SvgIcon.h"
 #include "windows/Nastzirm.h"
 
 #include <QApplication>
@@ -70,6 +71,7 @@ void UseStarEcho(QLineEdit* field) {
 
 TPasswordDlg::TPasswordDlg(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    LoadIcons(this);
     MakeFixedDialog(this, 262, 223);
     SetLook(this, PixelFont("MS Sans Serif", 11, true), Qt::black);
     for (QLineEdit* field : {PASS, heslo1, heslo2}) {

@@ -5,6 +5,7 @@
 #include "store/DataDir.h"
 #include "store/ListFile.h"
 #include "windows/Look.h"
+#include "windows/SvgIcon.h"
 
 #include <QFileInfo>
 #include <QTextBlock>
@@ -27,6 +28,7 @@ QString ClearedListText() {
 
 TvyslForm::TvyslForm(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    LoadIcons(this);
     MakeFixedDialog(this, 352, 412);
     setFont(PixelFont("System", 13));
     Memo1->setUndoRedoEnabled(false);

@@ -8,6 +8,7 @@
 #include "store/Settings.h"
 #include "windows/Cells.h"
 #include "windows/Look.h"
+#include "windows/SvgIcon.h"
 #include "windows/Mainzirm.h"
 #include "windows/Nastzirm.h"
 #include "windows/Passwd.h"
@@ -18,6 +19,7 @@ TPasswordDlg1* PasswordDlg1 = nullptr;
 
 TPasswordDlg1::TPasswordDlg1(QWidget* parent) : QDialog(parent) {
     setupUi(this);
+    LoadIcons(this);
     MakeFixedDialog(this, 236, 91);
     SetLook(this, PixelFont("MS Sans Serif", 11, true), Qt::black);
     UseStarEcho(Password);
