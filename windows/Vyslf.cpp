@@ -8,9 +8,7 @@
 #include "windows/SvgIcon.h"
 
 #include <QFileInfo>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
+#include <QShowEvent>
 
 TvyslForm* vyslForm = nullptr;
 
@@ -31,7 +29,6 @@ TvyslForm::TvyslForm(QWidget* parent) : QDialog(parent) {
     LoadIcons(this);
     MakeFixedDialog(this, 352, 412);
     setFont(PixelFont("System", 13));
-    Memo1->setUndoRedoEnabled(false);
     SetListText(DesignListText());
     connect(BitBtn1, &QPushButton::clicked, this, [this] {
         setResult(QDialog::Accepted);
@@ -69,27 +66,15 @@ void TvyslForm::BitBtn2Click() {
 }
 
 QString TvyslForm::ListText() const {
-    QString text = Memo1->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    return text;
+    return Memo1->Text();
 }
 
 void TvyslForm::SetListText(const QString& text) {
-    QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Memo1->setPlainText(plain);
+    Memo1->SetText(text);
 }
 
 void TvyslForm::AddLine(const QString& line) {
-    QTextDocument* document = Memo1->document();
-    QTextCursor cursor(document);
-    cursor.movePosition(QTextCursor::End);
-    // A text that ends in a line break (or is empty) takes the line followed
-    // by a break; one whose last line has none takes a break, then the line.
-    if (document->lastBlock().length() <= 1)
-        cursor.insertText(line + QLatin1Char('\n'));
-    else
-        cursor.insertText(QLatin1Char('\n') + line);
+    Memo1->AppendLine(line);
 }
 
 void TvyslForm::LoadList() {

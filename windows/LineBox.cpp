@@ -1,0 +1,271 @@
+#include "windows/LineBox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTextLayout>
+#include <QWheelEvent>
+
+namespace {
+const QString LineBreak = QStringLiteral("\r\n");
+// Blank pixels between the frame and the text, as in Qt's text boxes.
+const int TextMargin = 4;
+// Laid-out lines kept at most; a view needs a few dozen.
+const int KeptLayouts = 2048;
+} // namespace
+
+TLineBox::TLineBox(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    Starts.push_back(0);
+}
+
+TLineBox::~TLineBox() = default;
+
+void TLineBox::SetText(const QString& text) {
+    Store.clear();
+    Store.reserve(text.size() + 16);
+    Starts.clear();
+    Starts.push_back(0);
+    const QChar* c = text.constData();
+    const QChar* const end = c + text.size();
+    const QChar* run = c; // start of the stretch without breaks
+    while (c != end) {
+        const char16_t u = c->unicode();
+        if (u != u'\r' && u != u'\n') {
+            ++c;
+            continue;
+        }
+        Store.append(run, c - run);
+        Store += LineBreak;
+        Starts.push_back(Store.size());
+        // CR LF is one break; a lone CR or LF is one too.
+        c += (u == u'\r' && c + 1 != end && c[1].unicode() == u'\n') ? 2 : 1;
+        run = c;
+    }
+    Store.append(run, end - run);
+    Top = 0;
+    TopRowInLine = 0;
+    Forget();
+}
+
+void TLineBox::AppendLine(const QString& line) {
+    const bool open = Store.isEmpty() || Store.endsWith(LineBreak);
+    if (line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n'))) {
+        // Breaks inside the line make several lines; the view stays.
+        const int top = Top, row = TopRowInLine;
+        SetText(open ? Store + line + LineBreak : Store + LineBreak + line);
+        Top = qMin(top, LineCount() - 1);
+        TopRowInLine = row;
+        update();
+        return;
+    }
+    const int last = LineCount() - 1;
+    if (open) {
+        Store += line;
+        Store += LineBreak;
+        Starts.push_back(Store.size());
+    } else {
+        Store += LineBreak;
+        Starts.push_back(Store.size());
+        Store += line;
+    }
+    Layouts.remove(last);
+    update();
+}
+
+QString TLineBox::Line(int index) const {
+    const qsizetype start = Starts[size_t(index)];
+    const qsizetype end =
+        size_t(index) + 1 < Starts.size() ? Starts[size_t(index) + 1] - 2 : Store.size();
+    return Store.mid(start, end - start);
+}
+
+QRect TLineBox::TextArea() const {
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    return rect().adjusted(frame + TextMargin, frame + TextMargin, -frame - TextMargin,
+                           -frame - TextMargin);
+}
+
+int TLineBox::RowHeight() const {
+    return qMax(1, fontMetrics().height());
+}
+
+int TLineBox::RowsInView() const {
+    return qMax(1, TextArea().height() / RowHeight());
+}
+
+QTextLayout& TLineBox::LayoutOf(int line) const {
+    auto found = Layouts.constFind(line);
+    if (found != Layouts.constEnd())
+        return **found;
+    if (Layouts.size() >= KeptLayouts)
+        Layouts.clear();
+    auto layout = std::make_shared<QTextLayout>(Line(line), font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    const qreal width = qMax(1, TextArea().width());
+    qreal y = 0;
+    layout->beginLayout();
+    for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine()) {
+        row.setLineWidth(width);
+        row.setPosition(QPointF(0, y));
+        y += row.height();
+    }
+    layout->endLayout();
+    Layouts.insert(line, layout);
+    return *layout;
+}
+
+int TLineBox::RowsOf(int line) const {
+    return qMax(1, LayoutOf(line).lineCount());
+}
+
+void TLineBox::Forget() {
+    Layouts.clear();
+    update();
+}
+
+void TLineBox::ScrollRows(int rows) {
+    // The furthest place the view may start: the last row at the bottom.
+    int endLine = LineCount() - 1;
+    int endRow = 0;
+    for (int need = RowsInView(); endLine >= 0; --endLine) {
+        const int here = RowsOf(endLine);
+        if (here >= need) {
+            endRow = here - need;
+            break;
+        }
+        need -= here;
+    }
+    if (endLine < 0) {
+        endLine = 0;
+        endRow = 0;
+    }
+    auto beyondEnd = [&] { return Top > endLine || (Top == endLine && TopRowInLine > endRow); };
+    for (; rows > 0 && !beyondEnd(); --rows) {
+        if (TopRowInLine + 1 < RowsOf(Top))
+            ++TopRowInLine;
+        else if (Top + 1 < LineCount()) {
+            ++Top;
+            TopRowInLine = 0;
+        } else
+            break;
+    }
+    if (beyondEnd()) {
+        Top = endLine;
+        TopRowInLine = endRow;
+    }
+    for (; rows < 0 && (Top > 0 || TopRowInLine > 0); ++rows) {
+        if (TopRowInLine > 0)
+            --TopRowInLine;
+        else {
+            --Top;
+            TopRowInLine = RowsOf(Top) - 1;
+        }
+    }
+    update();
+}
+
+void TLineBox::ScrollToStart() {
+    Top = 0;
+    TopRowInLine = 0;
+    update();
+}
+
+void TLineBox::ScrollToEnd() {
+    // Start from a view near the end, so that only the last lines are laid out.
+    Top = qMax(0, LineCount() - 1 - RowsInView());
+    TopRowInLine = 0;
+    ScrollRows(INT_MAX);
+}
+
+QSize TLineBox::sizeHint() const {
+    return QSize(241, 353);
+}
+
+void TLineBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionFrame panel;
+    panel.initFrom(this);
+    panel.rect = rect();
+    panel.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &panel, this);
+    panel.midLineWidth = 0;
+    panel.state |= QStyle::State_Sunken | QStyle::State_ReadOnly;
+    painter.fillRect(rect(), palette().brush(QPalette::Base));
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+
+    const QRect area = TextArea();
+    painter.setClipRect(area);
+    painter.setPen(palette().color(QPalette::Text));
+    if (Top >= LineCount())
+        return;
+    const QTextLayout& first = LayoutOf(Top);
+    qreal y = area.top();
+    if (TopRowInLine > 0 && TopRowInLine < first.lineCount())
+        y -= first.lineAt(TopRowInLine).y();
+    for (int line = Top; line < LineCount() && y < area.bottom(); ++line) {
+        const QTextLayout& layout = LayoutOf(line);
+        layout.draw(&painter, QPointF(area.left(), y));
+        const int rows = layout.lineCount();
+        y += rows > 0 ? layout.lineAt(rows - 1).rect().bottom() : RowHeight();
+    }
+}
+
+void TLineBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Forget();
+}
+
+void TLineBox::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        Forget();
+}
+
+void TLineBox::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        QString text = Store;
+        text.replace(LineBreak, QStringLiteral("\n"));
+        QApplication::clipboard()->setText(text);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Up:
+        ScrollRows(-1);
+        return;
+    case Qt::Key_Down:
+        ScrollRows(1);
+        return;
+    case Qt::Key_PageUp:
+        ScrollRows(-qMax(1, RowsInView() - 1));
+        return;
+    case Qt::Key_PageDown:
+        ScrollRows(qMax(1, RowsInView() - 1));
+        return;
+    case Qt::Key_Home:
+        ScrollToStart();
+        return;
+    case Qt::Key_End:
+        ScrollToEnd();
+        return;
+    default:
+        // Enter, Esc and the rest belong to the window.
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TLineBox::wheelEvent(QWheelEvent* event) {
+    WheelRemainder += event->angleDelta().y();
+    const int steps = WheelRemainder / QWheelEvent::DefaultDeltasPerStep;
+    WheelRemainder -= steps * QWheelEvent::DefaultDeltasPerStep;
+    if (steps != 0)
+        ScrollRows(-steps * QApplication::wheelScrollLines());
+    event->accept();
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+class QTextLayout;
+
+// A read-only box of text lines that wraps long lines at the box's width and
+// has no scroll bars. It keeps the text as one string with CR LF between the
+// lines and lays out only the lines in view, so a list of any length is
+// filled, shown and added to in about the same time.
+//
+// Keys: Up and Down move by one row, Page Up and Page Down by a box's height,
+// Ctrl+Home and Ctrl+End (or Home and End) to the start and the end; the
+// mouse wheel scrolls; Ctrl+C copies the whole text.
+class TLineBox : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TLineBox(QWidget* parent = nullptr);
+    ~TLineBox() override;
+
+    // The lines joined by CR LF; a text ending in CR LF has an empty last line.
+    const QString& Text() const { return Store; }
+    // Replaces the text; CR LF, lone CR and lone LF all break lines. The view
+    // goes back to the first line.
+    void SetText(const QString& text);
+    // Adds a line at the end: after the last line break when the text ends in
+    // one (or is empty), followed by a break; else after a new break, with
+    // none of its own.
+    void AppendLine(const QString& line);
+
+    int LineCount() const { return int(Starts.size()); }
+    QString Line(int index) const;
+    // The first line in view, and the row of it (when wrapped) at the top.
+    int TopLine() const { return Top; }
+    int TopRow() const { return TopRowInLine; }
+    // The rows in view at once.
+    int RowsInView() const;
+
+    // Moves the view by rows (negative: up), stopping at the start and where
+    // the last row reaches the bottom.
+    void ScrollRows(int rows);
+    void ScrollToStart();
+    void ScrollToEnd();
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    QTextLayout& LayoutOf(int line) const;
+    int RowsOf(int line) const;
+    int RowHeight() const;
+    QRect TextArea() const;
+    void Forget();
+
+    QString Store;
+    std::vector<qsizetype> Starts; // where each line begins in Store
+    int Top = 0;
+    int TopRowInLine = 0;
+    mutable QHash<int, std::shared_ptr<QTextLayout>> Layouts; // lines laid out so far
+    int WheelRemainder = 0;
+};
