@@ -9,6 +9,7 @@
 #include "windows/Man.h"
 
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -40,6 +41,22 @@ private Q_SLOTS:
         QDir(Home.dataDir()).removeRecursively();
     }
     void cleanup() { DestroyWindows(); }
+
+    // The texts are read when their window first opens, and stay.
+    void textsComeWithTheFirstShowing() {
+        CreateWindows();
+        for (QDialog* window : {static_cast<QDialog*>(hist), static_cast<QDialog*>(manual)}) {
+            auto* box = window->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+            QVERIFY(box->toPlainText().isEmpty());
+            window->show();
+            QVERIFY(box->toPlainText().startsWith(window == hist ? "Zirmon 4.0" : "Po stisknutí"));
+            const QString shown = box->toPlainText();
+            window->hide();
+            window->show();
+            QCOMPARE(box->toPlainText(), shown);
+            window->hide();
+        }
+    }
 
     void texts_data() {
         QTest::addColumn<QString>("path");

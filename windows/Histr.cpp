@@ -13,7 +13,7 @@ Thist::Thist(QWidget* parent) : QDialog(parent) {
     MakeToolWindow(this, 361, 368);
     setFont(PixelFont("System", 13));
     KeepEnterInTextBox(Memo1);
-    Memo1->setPlainText(ResourceText(QStringLiteral(":/texts/history.txt")));
+    ShowResourceTextWhenShown(Memo1, QStringLiteral(":/texts/history.txt"));
     Memo1->setFocus();
     connect(BitBtn1, &QPushButton::clicked, this, [this] { RunStep([this] { BitBtn1Click(); }); });
     RunStep([this] { FormCreate(); });

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QWidget>
 
 namespace {
@@ -59,6 +60,32 @@ void SizeToText(QLabel* label) {
         label->setProperty("zirmonSizeOnShow", true);
         label->installEventFilter(&sizer);
     }
+}
+
+namespace {
+// Fills a text box from a resource text the first time it comes into view.
+class TTextOnShow : public QObject {
+public:
+    TTextOnShow(QPlainTextEdit* box, QString path) : QObject(box), Path(std::move(path)) {
+        box->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            auto* box = static_cast<QPlainTextEdit*>(watched);
+            box->removeEventFilter(this);
+            box->setPlainText(ResourceText(Path));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QString Path;
+};
+} // namespace
+
+void ShowResourceTextWhenShown(QPlainTextEdit* box, const QString& path) {
+    new TTextOnShow(box, path);
 }
 
 void SetLabelText(QLabel* label, const QString& text) {

@@ -4,6 +4,7 @@
 #include <QFont>
 
 class QLabel;
+class QPlainTextEdit;
 class QWidget;
 
 // A font of the given character height in pixels. "Arial", "System" and
@@ -25,6 +26,10 @@ void MakeFixedDialog(QWidget* window, int clientWidth, int clientHeight);
 
 // A text compiled into the program's resources, in UTF-8.
 QString ResourceText(const QString& path);
+
+// Fills the text box with a resource text the first time it comes into view,
+// so that a window never opened costs nothing.
+void ShowResourceTextWhenShown(QPlainTextEdit* box, const QString& path);
 
 // Enter pressed in a text box stays there: it does not click the window's
 // default button.

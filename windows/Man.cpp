@@ -13,7 +13,7 @@ Tmanual::Tmanual(QWidget* parent) : QDialog(parent) {
     MakeToolWindow(this, 412, 373);
     setFont(PixelFont("System", 13));
     KeepEnterInTextBox(Memo1);
-    Memo1->setPlainText(ResourceText(QStringLiteral(":/texts/manual.txt")));
+    ShowResourceTextWhenShown(Memo1, QStringLiteral(":/texts/manual.txt"));
     BitBtn1->setFocus();
     connect(BitBtn1, &QPushButton::clicked, this, [this] { RunStep([this] { BitBtn1Click(); }); });
     RunStep([this] { FormCreate(); });
