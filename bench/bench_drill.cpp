@@ -1,8 +1,10 @@
 // Measures the answer path: one Enter with 10, 1,000 and 100,000 lines in
 // the wrong-answer list (pause and sound left out), one showing of the list
 // with 100,000 lines, LoadSettings on a file of the size the program writes,
-// and the processor time of one real pause. Prints a table; run it with
-// QT_QPA_PLATFORM=offscreen.
+// and the processor time of one real pause. Prints one table row per figure
+// ("| what | median | min | max | runs |", in milliseconds unless the row
+// says otherwise); run it with QT_QPA_PLATFORM=offscreen. bench/run.sh
+// collects the rows into its report.
 #include "app/Zirmon.h"
 #include "practice/Evaluation.h"
 #include "practice/PracticeState.h"
@@ -40,10 +42,11 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-void Report(const char* what, const std::vector<double>& ms) {
-    std::printf("%-48s median %9.3f ms   min %9.3f   max %9.3f   (%zu runs)\n", what, Median(ms),
-                *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()),
-                ms.size());
+void Report(const char* what, const std::vector<double>& values) {
+    std::printf("| %s | %.3f | %.3f | %.3f | %zu |\n", what, Median(values),
+                *std::min_element(values.begin(), values.end()),
+                *std::max_element(values.begin(), values.end()), values.size());
+    std::fflush(stdout);
 }
 
 double CpuMs() {
@@ -89,7 +92,7 @@ int main(int argc, char* argv[]) {
             ms.push_back(t.nsecsElapsed() / 1e6);
         }
         Form1->konec->click();
-        Report(qPrintable(QStringLiteral("one Enter, %1 listed lines").arg(lines)), ms);
+        Report(qPrintable(QStringLiteral("one Enter, %L1 listed lines, ms").arg(lines)), ms);
     }
 
     {
@@ -103,7 +106,7 @@ int main(int argc, char* argv[]) {
             vyslForm->exec();
             ms.push_back(t.nsecsElapsed() / 1e6);
         }
-        Report("one showing of the list, 100,000 lines", ms);
+        Report("one showing of \"Příklady\", 100,000 lines, ms", ms);
         // Of which: reading and decoding the file, and filling the text box.
         std::vector<double> load, fill;
         for (int i = 0; i < 7; ++i) {
@@ -115,8 +118,8 @@ int main(int argc, char* argv[]) {
             vyslForm->SetListText(text);
             fill.push_back(t.nsecsElapsed() / 1e6);
         }
-        Report("  of which reading the file", load);
-        Report("  of which filling the text box", fill);
+        Report("  of which reading the file, ms", load);
+        Report("  of which filling the list box, ms", fill);
     }
 
     {
@@ -130,24 +133,25 @@ int main(int argc, char* argv[]) {
             LoadSettings();
             ms.push_back(t.nsecsElapsed() / 1e6);
         }
-        Report("LoadSettings", ms);
+        Report("`LoadSettings` on a file as written, ms", ms);
     }
 
     {
         Clock = systemClock;
-        std::vector<double> share;
+        std::vector<double> share, cpuMs, wallMs;
         for (int i = 0; i < 3; ++i) {
             QElapsedTimer t;
             t.start();
             const double cpu = CpuMs();
             WaitSeconds(2);
             const double wall = t.nsecsElapsed() / 1e6;
-            share.push_back(100.0 * (CpuMs() - cpu) / wall);
-            std::printf("one pause: %.0f ms on the clock, %.2f ms of processor time\n", wall,
-                        CpuMs() - cpu);
+            cpuMs.push_back(CpuMs() - cpu);
+            wallMs.push_back(wall);
+            share.push_back(100.0 * cpuMs.back() / wall);
         }
-        std::printf("%-48s median %9.3f %% of one core\n", "processor use during a pause",
-                    Median(share));
+        Report("one pause, on the clock, ms", wallMs);
+        Report("one pause, processor time, ms", cpuMs);
+        Report("one pause, share of one core, %", share);
     }
     DestroyWindows();
     return 0;

@@ -5,7 +5,7 @@ ZIRMON_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev qt6-multimedia-dev
     qt6-translations-l10n libgl-dev
     fonts-dejavu-core fonts-liberation2
-    xvfb xauth pulseaudio pulseaudio-utils sox
+    xvfb xauth pulseaudio pulseaudio-utils sox libxcb1-dev
 )
 
 zirmon_install_deps() {

@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# Measures Zirmon against the reference program bench/limit (a Qt Widgets
+# program of the same shape with none of our logic), side by side on one
+# private X server without a window manager, and writes docs/PERFORMANCE.md.
+#
+#   bench/run.sh [RUNS]     RUNS per program after one warm-up each (default 9)
+#
+# Start-up: the two programs take turns (A B A B ...), each run with a fresh
+# temporary home. bench/firstmap starts the program and waits on the X
+# server's map notification for its first top-level window; one second later
+# it reads the peak resident memory (VmHWM), then the processor time used in
+# the next five idle seconds. The rest comes from bench/bench_drill on the
+# offscreen platform.
+set -euo pipefail
+ZIRMON_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+source "$ZIRMON_ROOT/tools/deps.sh"
+zirmon_install_deps
+BUILD=${ZIRMON_BUILD:-$ZIRMON_ROOT/build}
+zirmon_build "$BUILD" Release
+RUNS=${1:-9}
+IDLE=5
+REPORT=${ZIRMON_REPORT:-$ZIRMON_ROOT/docs/PERFORMANCE.md}
+ZIRMON=$BUILD/zirmon
+LIMIT=$BUILD/bench/zirmon-limit
+FIRSTMAP=$BUILD/bench/firstmap
+
+WORK=$(mktemp -d)
+XPID=
+cleanup() {
+    [ -n "$XPID" ] && kill "$XPID" 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# A private X server; -displayfd tells which display number it took.
+exec 3> "$WORK/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
+XPID=$!
+exec 3>&-
+for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.05
+done
+[ -s "$WORK/display" ] || { echo "Xvfb did not start" >&2; cat "$WORK/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$WORK/display")"
+
+# One start of one program in a fresh home: prints map_ms hwm_kib idle_cpu_ms.
+start_once() {
+    local home
+    home=$(mktemp -d "$WORK/home.XXXXXX")
+    env -i PATH="$PATH" DISPLAY="$DISPLAY" HOME="$home" XDG_RUNTIME_DIR="$home" \
+        LANG="${LANG:-C.UTF-8}" "$FIRSTMAP" "$IDLE" "$1" 2>/dev/null |
+        sed -n 's/^map_ms=\([^ ]*\) hwm_kib=\([^ ]*\) idle_cpu_ms=\([^ ]*\)$/\1 \2 \3/p'
+    rm -rf "$home"
+}
+
+echo "Warming up..."
+start_once "$ZIRMON" >/dev/null
+start_once "$LIMIT" >/dev/null
+: >"$WORK/pairs"
+for i in $(seq "$RUNS"); do
+    a=$(start_once "$ZIRMON")
+    b=$(start_once "$LIMIT")
+    [ -n "$a" ] && [ -n "$b" ] || { echo "run $i: a program did not map a window" >&2; exit 1; }
+    echo "$a $b" >>"$WORK/pairs"
+    echo "run $i of $RUNS: zirmon $a | limit $b"
+done
+
+echo "Drill figures..."
+QT_QPA_PLATFORM=offscreen "$BUILD/bench/bench_drill" 2>/dev/null | grep '^|' >"$WORK/drill"
+
+# Median, min and max of column $1 of the pairs file, scaled by $2.
+stats() {
+    awk -v c="$1" -v s="$2" '{ print $c * s }' "$WORK/pairs" | sort -g |
+        awk '{ v[NR] = $1 } END { printf "%.1f | %.1f | %.1f", v[int((NR + 1) / 2)], v[1], v[NR] }'
+}
+# Median, min and max of the ratio of column $1 to column $2, pair by pair.
+ratio() {
+    awk -v a="$1" -v b="$2" '{ print $a / $b }' "$WORK/pairs" | sort -g |
+        awk '{ v[NR] = $1 } END { printf "%.3f | %.3f | %.3f", v[int((NR + 1) / 2)], v[1], v[NR] }'
+}
+median_of() { stats "$1" "$2" | cut -d'|' -f1 | tr -d ' '; }
+median_ratio() { ratio "$1" "$2" | cut -d'|' -f1 | tr -d ' '; }
+verdict() { awk -v v="$1" -v g="$2" 'BEGIN { print (v <= g) ? "met" : "**not met**" }'; }
+drill_median() { awk -F'|' -v w="$1" 'index($2, w) { gsub(/ /, "", $3); print $3; exit }' "$WORK/drill"; }
+
+cpu_model=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
+mem_total=$(awk '/MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
+debian=$(cat /etc/debian_version 2>/dev/null || echo unknown)
+qt=$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unknown)
+time_ratio=$(median_ratio 1 4)
+mem_ratio=$(median_ratio 2 5)
+idle_a=$(median_of 3 1)
+enter_1k=$(drill_median "one Enter, 1,000")
+enter_100k=$(drill_median "one Enter, 100,000")
+show_100k=$(drill_median "one showing of")
+pause_share=$(drill_median "share of one core")
+
+{
+    echo "# Performance"
+    echo
+    echo "Measured by \`bench/run.sh $RUNS\` on $(date -u +%Y-%m-%d)."
+    echo
+    echo "Machine: $(nproc) cores ($cpu_model), $mem_total of memory, Debian $debian,"
+    echo "kernel $(uname -r), Qt $qt, Release build. Start-up runs on a private Xvfb"
+    echo "without a window manager, $RUNS runs per program after one warm-up each,"
+    echo "Zirmon and the reference program \`bench/limit\` taking turns, each run in a"
+    echo "fresh temporary home. Other figures on the offscreen platform."
+    echo
+    echo "## Start-up against the reference program"
+    echo
+    echo "| Figure | Median | Min | Max |"
+    echo "|---|---|---|---|"
+    echo "| Zirmon: process start to first window mapped, ms | $(stats 1 1) |"
+    echo "| Limit: process start to first window mapped, ms | $(stats 4 1) |"
+    echo "| Ratio Zirmon / limit, pair by pair | $(ratio 1 4) |"
+    echo "| Zirmon: peak resident memory 1 s after the window, MiB | $(stats 2 0.0009765625) |"
+    echo "| Limit: peak resident memory 1 s after the window, MiB | $(stats 5 0.0009765625) |"
+    echo "| Ratio Zirmon / limit, pair by pair | $(ratio 2 5) |"
+    echo "| Zirmon: processor time in $IDLE idle seconds, ms | $(stats 3 1) |"
+    echo "| Limit: processor time in $IDLE idle seconds, ms | $(stats 6 1) |"
+    echo
+    echo "## The drill"
+    echo
+    echo "| Figure | Median | Min | Max | Runs |"
+    echo "|---|---|---|---|---|"
+    cat "$WORK/drill"
+    echo
+    echo "## Goals"
+    echo
+    echo "| Goal | Measured | |"
+    echo "|---|---|---|"
+    echo "| time to first window at most 1.10 x the limit | $time_ratio x | $(verdict "$time_ratio" 1.10) |"
+    echo "| peak memory at most 1.10 x the limit | $mem_ratio x | $(verdict "$mem_ratio" 1.10) |"
+    echo "| idle processor use 0 | $idle_a ms in $IDLE s | $(verdict "$idle_a" 0) |"
+    echo "| one Enter under 1 ms at 1,000 listed lines | $enter_1k ms | $(verdict "$enter_1k" 1) |"
+    echo "| one Enter under 20 ms at 100,000 listed lines | $enter_100k ms | $(verdict "$enter_100k" 20) |"
+    echo "| one \"Příklady\" showing under 100 ms at 100,000 lines | $show_100k ms | $(verdict "$show_100k" 100) |"
+    echo "| one pause under 2 % of one core | $pause_share % | $(verdict "$pause_share" 2) |"
+    if [ -n "${ZIRMON_BENCH_NOTES:-}" ] && [ -f "$ZIRMON_BENCH_NOTES" ]; then
+        echo
+        cat "$ZIRMON_BENCH_NOTES"
+    fi
+} >"$WORK/report"
+
+mkdir -p "$(dirname "$REPORT")"
+cp "$WORK/report" "$REPORT"
+cat "$REPORT"
+echo
+echo "Written to $REPORT"
