@@ -2,6 +2,7 @@
 
 #include "windows/About.h"
 #include "windows/Histr.h"
+#include "windows/Look.h"
 #include "windows/Mainzirm.h"
 #include "windows/Man.h"
 #include "windows/Nastzirm.h"
@@ -18,6 +19,7 @@ static void InitResources() {
 
 void CreateWindows() {
     InitResources();
+    SetProgramFont();
     new TForm1;
     setpoc = new Tsetpoc;
     AboutBox = new TAboutBox;

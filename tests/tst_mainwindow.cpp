@@ -156,6 +156,15 @@ private Q_SLOTS:
         }
         // The problem row must lie within the window.
         QVERIFY(Form1->vy->geometry().bottom() < Form1->ClientArea->height());
+        // The row comes into view in its own large type, each operand sized
+        // to its digits in that type.
+        for (QWidget* w :
+             {(QWidget*)Form1->L1, (QWidget*)Form1->oper, (QWidget*)Form1->L2, (QWidget*)Form1->vy})
+            QCOMPARE(w->font().pixelSize(), 37);
+        QCOMPARE(Form1->rovn->font().pixelSize(), 35);
+        QCOMPARE(Form1->oper->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(Form1->L1->size(), Form1->L1->sizeHint());
+        QCOMPARE(Form1->L2->size(), Form1->L2->sizeHint());
     }
 
     void randomButtonKeepsRandomMode() {

@@ -13,10 +13,10 @@
 TAboutBox* AboutBox = nullptr;
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+    setFont(PixelFont("System", 13));
     setupUi(this);
     LoadIcons(this);
     MakeFixedDialog(this, 298, 213);
-    setFont(PixelFont("System", 13));
     const QFont bold = PixelFont("MS Sans Serif", 11, true);
     SetLook(ProductName, bold, Qt::black);
     SetLook(Copyright, bold, Qt::black);

@@ -8,10 +8,10 @@
 Thist* hist = nullptr;
 
 Thist::Thist(QWidget* parent) : QDialog(parent) {
+    setFont(PixelFont("System", 13));
     setupUi(this);
     LoadIcons(this);
     MakeToolWindow(this, 361, 368);
-    setFont(PixelFont("System", 13));
     KeepEnterInTextBox(Memo1);
     ShowResourceTextWhenShown(Memo1, QStringLiteral(":/texts/history.txt"));
     Memo1->setFocus();

@@ -1,5 +1,6 @@
 #include "windows/Look.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPalette>
@@ -28,8 +29,16 @@ QFont PixelFont(const char* family, int pixelHeight, bool bold, bool underline) 
     return font;
 }
 
+void SetProgramFont() {
+    QApplication::setFont(PixelFont("System", 13));
+}
+
 void SetLook(QWidget* control, const QFont& font, const QColor& text) {
     control->setFont(font);
+    // A label sized to its text keeps fitting it in the new type.
+    auto* label = qobject_cast<QLabel*>(control);
+    if (label && label->property("zirmonSizeOnShow").toBool() && label->isVisible())
+        label->adjustSize();
     QPalette palette = control->palette();
     palette.setColor(QPalette::WindowText, text);
     palette.setColor(QPalette::Text, text);
@@ -63,29 +72,41 @@ void SizeToText(QLabel* label) {
 }
 
 namespace {
-// Fills a text box from a resource text the first time it comes into view.
-class TTextOnShow : public QObject {
+// Runs a step once, when the widget it watches first comes into view.
+class TFirstShow : public QObject {
 public:
-    TTextOnShow(QPlainTextEdit* box, QString path) : QObject(box), Path(std::move(path)) {
-        box->installEventFilter(this);
+    TFirstShow(QWidget* widget, std::function<void()> step)
+        : QObject(widget), Step(std::move(step)) {
+        widget->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) {
-            auto* box = static_cast<QPlainTextEdit*>(watched);
-            box->removeEventFilter(this);
-            box->setPlainText(ResourceText(Path));
+            watched->removeEventFilter(this);
+            const std::function<void()> step = std::move(Step);
             deleteLater();
+            step();
         }
         return false;
     }
 
 private:
-    QString Path;
+    std::function<void()> Step;
 };
 } // namespace
 
+void WhenFirstShown(QWidget* widget, std::function<void()> step) {
+    if (widget->isVisible())
+        step();
+    else
+        new TFirstShow(widget, std::move(step));
+}
+
 void ShowResourceTextWhenShown(QPlainTextEdit* box, const QString& path) {
-    new TTextOnShow(box, path);
+    WhenFirstShown(box, [box, path] { box->setPlainText(ResourceText(path)); });
+}
+
+void SetLookWhenShown(QWidget* control, const QFont& font, const QColor& text) {
+    WhenFirstShown(control, [control, font, text] { SetLook(control, font, text); });
 }
 
 void SetLabelText(QLabel* label, const QString& text) {

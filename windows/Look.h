@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <functional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -11,8 +12,20 @@ class QWidget;
 // "MS Sans Serif" resolve to installed faces that carry the Czech letters.
 QFont PixelFont(const char* family, int pixelHeight, bool bold = false, bool underline = false);
 
+// The font every window starts from ("System", 13 pixels): one face for the
+// main window, the information windows, the list and the message boxes, so
+// that the start loads one font instead of the desktop's and ours.
+void SetProgramFont();
+
 // Sets a control's font and its text colour.
 void SetLook(QWidget* control, const QFont& font, const QColor& text);
+// The same for a control out of view, done when it first comes into view:
+// its font is then loaded only if it is ever shown.
+void SetLookWhenShown(QWidget* control, const QFont& font, const QColor& text);
+
+// Runs the step now if the widget is in view, else when it first comes into
+// view (once).
+void WhenFirstShown(QWidget* widget, std::function<void()> step);
 
 // Sizes a label to its text: at once when it is in view, else as soon as it
 // comes into view (and again at every later showing).

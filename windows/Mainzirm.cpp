@@ -64,20 +64,21 @@ void SetupGrid(QTableWidget* grid, const QFont& font) {
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Form1 = this;
+    setFont(PixelFont("System", 13));
     setupUi(this);
     LoadIcons(this);
     move(336, 136); // the design position, until a stored one is read
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFont(PixelFont("System", 13));
     const QFont arial = PixelFont("Arial", 37);
-    SetLook(L1, arial, Qt::black);
-    SetLook(oper, arial, Qt::red);
-    SetLook(L2, arial, Qt::black);
-    SetLook(rovn, PixelFont("Arial", 35), QColor(0x00, 0xff, 0x00));
-    SetLook(vy, arial, Qt::black);
-    SetLook(spravne, PixelFont("MS Sans Serif", 37, true), QColor(0x00, 0x00, 0x80));
-    SetLook(spatne, PixelFont("MS Sans Serif", 37, true, true), Qt::red);
+    // The problem row and the verdicts are out of view until a practice.
+    SetLookWhenShown(L1, arial, Qt::black);
+    SetLookWhenShown(oper, arial, Qt::red);
+    SetLookWhenShown(L2, arial, Qt::black);
+    SetLookWhenShown(rovn, PixelFont("Arial", 35), QColor(0x00, 0xff, 0x00));
+    SetLookWhenShown(vy, arial, Qt::black);
+    SetLookWhenShown(spravne, PixelFont("MS Sans Serif", 37, true), QColor(0x00, 0x00, 0x80));
+    SetLookWhenShown(spatne, PixelFont("MS Sans Serif", 37, true, true), Qt::red);
     SetupGrid(vysl, font());
     SetupGrid(celk, font());
     // The totals row is disabled but reads as plainly as the tally grid.

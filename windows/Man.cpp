@@ -8,10 +8,10 @@
 Tmanual* manual = nullptr;
 
 Tmanual::Tmanual(QWidget* parent) : QDialog(parent) {
+    setFont(PixelFont("System", 13));
     setupUi(this);
     LoadIcons(this);
     MakeToolWindow(this, 412, 373);
-    setFont(PixelFont("System", 13));
     KeepEnterInTextBox(Memo1);
     ShowResourceTextWhenShown(Memo1, QStringLiteral(":/texts/manual.txt"));
     BitBtn1->setFocus();

@@ -57,10 +57,10 @@ void SetRadio(QRadioButton* button, bool on) {
 } // namespace
 
 Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
+    SetLook(this, PixelFont("MS Sans Serif", 11, true), Qt::black);
     setupUi(this);
     LoadIcons(this);
     MakeFixedDialog(this, 357, 348);
-    SetLook(this, PixelFont("MS Sans Serif", 11, true), Qt::black);
     scitan->tabBar()->setFont(PixelFont("MS Sans Serif", 11));
     SetLook(Label1, PixelFont("MS Sans Serif", 11, true), Qt::red);
     SetLook(Label3, PixelFont("MS Sans Serif", 11, true), Qt::red);

@@ -5,8 +5,8 @@
 #include "store/DataDir.h"
 #include "store/ProfileFile.h"
 #include "windows/Look.h"
-#include "windows/SvgIcon.h"
 #include "windows/Nastzirm.h"
+#include "windows/SvgIcon.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -70,10 +70,10 @@ void UseStarEcho(QLineEdit* field) {
 }
 
 TPasswordDlg::TPasswordDlg(QWidget* parent) : QDialog(parent) {
+    SetLook(this, PixelFont("MS Sans Serif", 11, true), Qt::black);
     setupUi(this);
     LoadIcons(this);
     MakeFixedDialog(this, 262, 223);
-    SetLook(this, PixelFont("MS Sans Serif", 11, true), Qt::black);
     for (QLineEdit* field : {PASS, heslo1, heslo2}) {
         UseStarEcho(field);
         field->setValidator(new TSettingsEncodingValidator(field));

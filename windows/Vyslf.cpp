@@ -25,10 +25,10 @@ QString ClearedListText() {
 }
 
 TvyslForm::TvyslForm(QWidget* parent) : QDialog(parent) {
+    setFont(PixelFont("System", 13));
     setupUi(this);
     LoadIcons(this);
     MakeFixedDialog(this, 352, 412);
-    setFont(PixelFont("System", 13));
     SetListText(DesignListText());
     connect(BitBtn1, &QPushButton::clicked, this, [this] {
         setResult(QDialog::Accepted);

@@ -8,20 +8,20 @@
 #include "store/Settings.h"
 #include "windows/Cells.h"
 #include "windows/Look.h"
-#include "windows/SvgIcon.h"
 #include "windows/Mainzirm.h"
 #include "windows/Nastzirm.h"
 #include "windows/Passwd.h"
+#include "windows/SvgIcon.h"
 
 #include <QShowEvent>
 
 TPasswordDlg1* PasswordDlg1 = nullptr;
 
 TPasswordDlg1::TPasswordDlg1(QWidget* parent) : QDialog(parent) {
+    SetLook(this, PixelFont("MS Sans Serif", 11, true), Qt::black);
     setupUi(this);
     LoadIcons(this);
     MakeFixedDialog(this, 236, 91);
-    SetLook(this, PixelFont("MS Sans Serif", 11, true), Qt::black);
     UseStarEcho(Password);
     Password->setFocus();
 
