@@ -2,6 +2,7 @@
 // moving through a long list by keyboard and wheel.
 #include "windows/LineBox.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -215,6 +216,18 @@ private Q_SLOTS:
     }
 
     void takesKeyboardFocus() { QCOMPARE(Box->focusPolicy(), Qt::StrongFocus); }
+
+    void screenReaderReadsTheList() {
+        Box->setAccessibleName(QStringLiteral("Špatně vypočítané příklady"));
+        Box->SetText(QStringLiteral("3 + 4 = 8\r\n"));
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(Box.get());
+        QVERIFY(face);
+        QCOMPARE(face->role(), QAccessible::EditableText);
+        QVERIFY(face->state().readOnly);
+        QVERIFY(face->state().multiLine);
+        QCOMPARE(face->text(QAccessible::Name), QStringLiteral("Špatně vypočítané příklady"));
+        QCOMPARE(face->text(QAccessible::Value), QStringLiteral("3 + 4 = 8\n"));
+    }
 
 private:
     std::unique_ptr<TLineBox> Box;

@@ -1,5 +1,7 @@
 #include "windows/LineBox.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -17,7 +19,43 @@ const int TextMargin = 4;
 const int KeptLayouts = 2048;
 } // namespace
 
+namespace {
+
+// What a screen reader learns of the box: a read-only multi-line text whose
+// value is the whole list.
+class TLineBoxAccessible : public QAccessibleWidget {
+public:
+    explicit TLineBoxAccessible(TLineBox* box)
+        : QAccessibleWidget(box, QAccessible::EditableText) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        s.multiLine = true;
+        s.focusable = true;
+        return s;
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) {
+            QString text = static_cast<TLineBox*>(widget())->Text();
+            return text.replace(LineBreak, QStringLiteral("\n"));
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* LineBoxAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("TLineBox") && object && object->isWidgetType())
+        return new TLineBoxAccessible(static_cast<TLineBox*>(object));
+    return nullptr;
+}
+
+} // namespace
+
 TLineBox::TLineBox(QWidget* parent) : QWidget(parent) {
+    static const bool factory = (QAccessible::installFactory(&LineBoxAccessible), true);
+    Q_UNUSED(factory);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled, false);
