@@ -21,6 +21,12 @@ public:
     QIconEngine* clone() const override { return new TSvgIconEngine(Path); }
     QString key() const override { return QStringLiteral("zirmon-svg"); }
 
+    // The sizes offered to whoever asks for a set, as the window system does
+    // for a window's icon: enough for a title bar and a task bar.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(16, 16), QSize(32, 32), QSize(48, 48)};
+    }
+
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
         const QSize natural = Renderer().defaultSize();
         if (natural.isEmpty())
