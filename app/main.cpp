@@ -10,6 +10,7 @@ int main(int argc, char* argv[]) {
     ReseedRandom();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zirmon"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZIRMON_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
     TThreadSoundPlayer player;
     SoundPlayer = &player;
