@@ -54,11 +54,15 @@ foreach(size ${ZIRMON_ICON_SIZES})
             DESTINATION share/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
+# Pictures of the installed program's window, for tools/packagetest.sh.
+add_executable(zirmon-grabcheck ${CMAKE_SOURCE_DIR}/tools/grabcheck.cpp)
+target_link_libraries(zirmon-grabcheck PRIVATE Qt6::Gui)
+
 # The Debian package. dpkg-shlibdeps finds the libraries the program links;
 # Depends and Recommends name what it loads at run time instead: the window
-# system plugins, the SVG plugins that draw the pictures sharp at any scale
-# (they come with libqt6svg6), the multimedia back ends (they come with
-# libqt6multimedia6), Qt's Czech texts and a sound server to play into.
+# system plugins, Qt's Czech texts and a sound server to play into. The SVG
+# plugins that draw the pictures sharp at any scale come with libqt6svg6 and
+# the multimedia back ends with libqt6multimedia6, both found by shlibdeps.
 set(CPACK_PACKAGE_NAME zirmon)
 set(CPACK_PACKAGE_VENDOR "Zirmon developers")
 set(CPACK_PACKAGE_CONTACT "Zirmon developers <zirmon@example.org>")
@@ -77,7 +81,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ZIRMON_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, libqt6multimedia6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "qt6-translations-l10n, pulseaudio | pipewire-pulse, fonts-liberation2 | fonts-dejavu-core")
 set(CPACK_STRIP_FILES ON)
