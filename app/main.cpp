@@ -1,4 +1,5 @@
 // Zirmon: the program's entry.
+#include "app/QtTexts.h"
 #include "app/Zirmon.h"
 #include "practice/Random.h"
 #include "practice/Sound.h"
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zirmon"));
     QGuiApplication::setDesktopFileName(QStringLiteral(ZIRMON_APP_ID));
+    LoadQtTranslations();
     QApplication::setQuitOnLastWindowClosed(false);
     TThreadSoundPlayer player;
     SoundPlayer = &player;
