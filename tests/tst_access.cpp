@@ -28,16 +28,6 @@
 
 namespace {
 
-QWidget* Window(const QString& name) {
-    for (QWidget* w : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(setpoc),
-                       static_cast<QWidget*>(AboutBox), static_cast<QWidget*>(hist),
-                       static_cast<QWidget*>(manual), static_cast<QWidget*>(PasswordDlg),
-                       static_cast<QWidget*>(PasswordDlg1), static_cast<QWidget*>(vyslForm)})
-        if (w && w->objectName() == name)
-            return w;
-    return nullptr;
-}
-
 // What the window designs made: widgets and menu items with names of their
 // own. Qt's inner parts are named "qt_..." or not at all.
 bool Designed(const QObject* object) {
@@ -113,6 +103,17 @@ QSet<QWidget*> TabStops(QWidget* window) {
     return stops;
 }
 
+// One row for each window, two for the main window's layouts.
+void EveryWindow() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("problem");
+    QTest::newRow("main window, idle") << "Form1" << false;
+    QTest::newRow("main window, problem") << "Form1" << true;
+    for (const char* name :
+         {"setpoc", "AboutBox", "hist", "manual", "PasswordDlg", "PasswordDlg1", "vyslForm"})
+        QTest::newRow(name) << name << false;
+}
+
 QStringList Names(const QSet<QWidget*>& widgets) {
     QStringList names;
     for (const QWidget* w : widgets)
@@ -156,19 +157,11 @@ private Q_SLOTS:
         QVERIFY2(Failures.isEmpty(), qPrintable(Failures.join(QLatin1Char('\n'))));
     }
 
-    void everyControlHasAName_data() {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<bool>("problem");
-        QTest::newRow("main window, idle") << "Form1" << false;
-        QTest::newRow("main window, problem") << "Form1" << true;
-        for (const char* name :
-             {"setpoc", "AboutBox", "hist", "manual", "PasswordDlg", "PasswordDlg1", "vyslForm"})
-            QTest::newRow(name) << name << false;
-    }
+    void everyControlHasAName_data() { EveryWindow(); }
     void everyControlHasAName() {
         QFETCH(QString, window);
         QFETCH(bool, problem);
-        QWidget* w = Window(window);
+        QWidget* w = WindowNamed(window);
         QVERIFY(w);
         if (problem)
             Form1->scitanClick();
@@ -277,7 +270,7 @@ private Q_SLOTS:
         QFETCH(QString, window);
         QFETCH(QString, control);
         QFETCH(QString, name);
-        QWidget* w = Window(window);
+        QWidget* w = WindowNamed(window);
         QVERIFY(w);
         QObject* c = w->findChild<QObject*>(control);
         QVERIFY(c);
@@ -286,19 +279,11 @@ private Q_SLOTS:
 
     // Tab, and Ctrl+Tab for the pages of a notebook, reach every control
     // that takes the focus.
-    void tabReachesEveryControl_data() {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<bool>("problem");
-        QTest::newRow("main window, idle") << "Form1" << false;
-        QTest::newRow("main window, problem") << "Form1" << true;
-        for (const char* name :
-             {"setpoc", "AboutBox", "hist", "manual", "PasswordDlg", "PasswordDlg1", "vyslForm"})
-            QTest::newRow(name) << name << false;
-    }
+    void tabReachesEveryControl_data() { EveryWindow(); }
     void tabReachesEveryControl() {
         QFETCH(QString, window);
         QFETCH(bool, problem);
-        QWidget* w = Window(window);
+        QWidget* w = WindowNamed(window);
         QVERIFY(w);
         if (problem)
             Form1->scitanClick();

@@ -26,16 +26,6 @@
 
 namespace {
 
-QWidget* Window(const QString& name) {
-    for (QWidget* w : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(setpoc),
-                       static_cast<QWidget*>(AboutBox), static_cast<QWidget*>(hist),
-                       static_cast<QWidget*>(manual), static_cast<QWidget*>(PasswordDlg),
-                       static_cast<QWidget*>(PasswordDlg1), static_cast<QWidget*>(vyslForm)})
-        if (w && w->objectName() == name)
-            return w;
-    return nullptr;
-}
-
 QString Shown(QString text) {
     // "&" marks the accelerator and is not drawn; "&&" draws one "&".
     text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
@@ -166,7 +156,7 @@ private Q_SLOTS:
         QFETCH(QString, window);
         QFETCH(QSize, client);
         QFETCH(int, page);
-        QWidget* w = Window(window);
+        QWidget* w = WindowNamed(window);
         QVERIFY(w);
         if (page >= 0)
             setpoc->scitan->setCurrentIndex(page);
@@ -236,7 +226,7 @@ private Q_SLOTS:
         QFETCH(QString, window);
         QFETCH(QString, button);
         QFETCH(QString, picture);
-        auto* b = Window(window)->findChild<QAbstractButton*>(button);
+        auto* b = WindowNamed(window)->findChild<QAbstractButton*>(button);
         QVERIFY(b);
         const QString svg = QStringLiteral(":/pictures/%1.svg").arg(picture);
         const QSize size = b->iconSize();
