@@ -2,6 +2,7 @@
 
 #include "store/Errors.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <new>
@@ -12,11 +13,20 @@ QString ErrorBoxText(const QString& message) {
     return message;
 }
 
-void ShowErrorBox(const QString& message) {
-    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(ApplicationTitle),
-                    ErrorBoxText(message), QMessageBox::Ok, QApplication::activeWindow());
-    box.setObjectName(QStringLiteral("ErrorBox"));
+namespace {
+// Captions and the button's "OK" are given here, so that Qt's Czech texts
+// do not replace them.
+void ShowBox(QMessageBox::Icon icon, const char* caption, const char* name, const QString& text) {
+    QMessageBox box(icon, QString::fromLatin1(caption), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setObjectName(QString::fromLatin1(name));
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.exec();
+}
+} // namespace
+
+void ShowErrorBox(const QString& message) {
+    ShowBox(QMessageBox::Critical, ApplicationTitle, "ErrorBox", ErrorBoxText(message));
 }
 
 void ShowCaughtError() noexcept {
@@ -35,20 +45,10 @@ void ShowCaughtError() noexcept {
     }
 }
 
-namespace {
-void ShowPlainBox(QMessageBox::Icon icon, const char* caption, const char* name,
-                  const QString& text) {
-    QMessageBox box(icon, QString::fromLatin1(caption), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.setObjectName(QString::fromLatin1(name));
-    box.exec();
-}
-} // namespace
-
 void ShowInformationBox(const QString& text) {
-    ShowPlainBox(QMessageBox::Information, "Information", "InformationBox", text);
+    ShowBox(QMessageBox::Information, "Information", "InformationBox", text);
 }
 
 void ShowWarningBox(const QString& text) {
-    ShowPlainBox(QMessageBox::Warning, "Warning", "WarningBox", text);
+    ShowBox(QMessageBox::Warning, "Warning", "WarningBox", text);
 }

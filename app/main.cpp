@@ -1,4 +1,5 @@
 // Zirmon: the program's entry.
+#include "app/QtTexts.h"
 #include "app/Zirmon.h"
 #include "practice/Random.h"
 #include "practice/Sound.h"
@@ -10,6 +11,8 @@ int main(int argc, char* argv[]) {
     ReseedRandom();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zirmon"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZIRMON_APP_ID));
+    LoadQtTranslations();
     QApplication::setQuitOnLastWindowClosed(false);
     TThreadSoundPlayer player;
     SoundPlayer = &player;

@@ -80,6 +80,9 @@ void StopWaiting() {
 }
 
 QWidget* Focused() {
+    // An open menu takes the keys, as it grabs the keyboard on a real screen.
+    if (QWidget* popup = QApplication::activePopupWidget())
+        return popup;
     QWidget* w = QApplication::focusWidget();
     return w ? w : QApplication::activeWindow();
 }

@@ -1,6 +1,13 @@
 #include "TestSupport.h"
 
+#include "windows/About.h"
+#include "windows/Histr.h"
 #include "windows/Mainzirm.h"
+#include "windows/Man.h"
+#include "windows/Nastzirm.h"
+#include "windows/Passwd.h"
+#include "windows/Vyslf.h"
+#include "windows/Zadanhe.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,4 +63,14 @@ bool ShowMainWindow() {
     Form1->show();
     Form1->activateWindow();
     return QTest::qWaitForWindowActive(Form1);
+}
+
+QWidget* WindowNamed(const QString& name) {
+    for (QWidget* w : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(setpoc),
+                       static_cast<QWidget*>(AboutBox), static_cast<QWidget*>(hist),
+                       static_cast<QWidget*>(manual), static_cast<QWidget*>(PasswordDlg),
+                       static_cast<QWidget*>(PasswordDlg1), static_cast<QWidget*>(vyslForm)})
+        if (w && w->objectName() == name)
+            return w;
+    return nullptr;
 }

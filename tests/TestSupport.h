@@ -22,6 +22,10 @@ private:
 // Shows the main window of CreateWindows and waits until it is active.
 bool ShowMainWindow();
 
+class QWidget;
+// One of the eight windows by its name ("Form1", "setpoc", ...), or nullptr.
+QWidget* WindowNamed(const QString& name);
+
 QByteArray ReadAll(const QString& path);
 void WriteAll(const QString& path, const QByteArray& bytes);
 

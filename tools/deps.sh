@@ -6,6 +6,7 @@ ZIRMON_PACKAGES=(
     qt6-translations-l10n libgl-dev
     fonts-dejavu-core fonts-liberation2
     xvfb xauth pulseaudio pulseaudio-utils sox libxcb1-dev
+    desktop-file-utils appstream dpkg-dev file xdotool
 )
 
 zirmon_install_deps() {

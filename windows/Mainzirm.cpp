@@ -34,6 +34,16 @@ void Wire(TForm1* form, Sender* sender, Signal signal, void (TForm1::*step)()) {
                      [form, step] { RunStep([form, step] { (form->*step)(); }); });
 }
 
+// A menu item: its step, then the focus back where it was. A command of the
+// menu bar chosen with the keys leaves the focus on the bar once its window
+// has closed, where the buttons' Alt keys would no longer reach.
+void WireMenu(TForm1* form, QAction* item, void (TForm1::*step)()) {
+    QObject::connect(item, &QAction::triggered, form, [form, step] {
+        RunStep([form, step] { (form->*step)(); });
+        form->ReturnFocusFromMenu();
+    });
+}
+
 void SetOuterHeight(int clientHeight) {
     Form1->setFixedSize(532, Form1->MainMenu1->sizeHint().height() + clientHeight);
 }
@@ -98,10 +108,14 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Wire(this, konec, &QPushButton::clicked, &TForm1::konecClick);
     Wire(this, BitBtn5, &QPushButton::clicked, &TForm1::BitBtn5Click);
     Wire(this, nuluj, &QPushButton::clicked, &TForm1::nulujClick);
-    Wire(this, nast, &QAction::triggered, &TForm1::nastClick);
-    Wire(this, informace1, &QAction::triggered, &TForm1::informace1Click);
-    Wire(this, Manul1, &QAction::triggered, &TForm1::Manul1Click);
-    Wire(this, Pklady1, &QAction::triggered, &TForm1::Pklady1Click);
+    WireMenu(this, nast, &TForm1::nastClick);
+    WireMenu(this, informace1, &TForm1::informace1Click);
+    WireMenu(this, Manul1, &TForm1::Manul1Click);
+    WireMenu(this, Pklady1, &TForm1::Pklady1Click);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (now == MainMenu1 && old && old != MainMenu1 && old->window() == this)
+            FocusBeforeMenu = old;
+    });
 
     RunStep([this] { FormCreate(); });
 }
@@ -262,6 +276,15 @@ void TForm1::Manul1Click() {
 
 void TForm1::Pklady1Click() {
     vyslForm->exec();
+}
+
+void TForm1::ReturnFocusFromMenu() {
+    if (focusWidget() != MainMenu1)
+        return;
+    if (FocusBeforeMenu && FocusBeforeMenu->isVisible() && FocusBeforeMenu->isEnabled())
+        FocusBeforeMenu->setFocus(Qt::MenuBarFocusReason);
+    else
+        focusNextChild();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 #include "ui_Mainzirm.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class TForm1 : public QMainWindow, public Ui::TForm1 {
     Q_OBJECT
@@ -25,9 +26,16 @@ public:
     void Pklady1Click();
     void vyKeyPress(QChar& key);
 
+    // Gives the focus back to the control the menu bar took it from, once
+    // a menu command has run.
+    void ReturnFocusFromMenu();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> FocusBeforeMenu;
 };
 
 extern TForm1* Form1;

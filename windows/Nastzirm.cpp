@@ -114,6 +114,18 @@ void Tsetpoc::keyPressEvent(QKeyEvent* event) {
         CancelBtn->click();
         return;
     }
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages from anywhere in the
+    // dialog, not only from inside the notebook.
+    const int pages = scitan->count();
+    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier) {
+        scitan->setCurrentIndex((scitan->currentIndex() + 1) % pages);
+        return;
+    }
+    if (event->key() == Qt::Key_Backtab &&
+        event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        scitan->setCurrentIndex((scitan->currentIndex() + pages - 1) % pages);
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 
