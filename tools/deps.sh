@@ -6,6 +6,7 @@ ZIRMON_PACKAGES=(
     qt6-translations-l10n libgl-dev
     fonts-dejavu-core fonts-liberation2
     xvfb xauth pulseaudio pulseaudio-utils sox
+    clang libclang-rt-14-dev valgrind
 )
 
 zirmon_install_deps() {
