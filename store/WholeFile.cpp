@@ -75,7 +75,10 @@ QString ReplaceWholeFile(const QString& path, const QByteArray& bytes, bool priv
         FileHooks->Replacing(path, bytes);
     const bool isNew = !QFileInfo::exists(path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a full disk shows in the write itself: a buffered
+    // QSaveFile can lose the failure of its last flush and commit an empty
+    // or cut file all the same.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return WithoutFullStop(file.errorString());
     // An existing file keeps its permissions (the temporary file takes them
     // over); a new private one is for the owner only.
@@ -96,6 +99,15 @@ QString ReplaceWholeFile(const QString& path, const QByteArray& bytes, bool priv
         file.cancelWriting();
         return WithoutFullStop(reason);
     }
+#ifdef Q_OS_UNIX
+    // A file system that allocates late reports a full disk only here; the
+    // commit's own flush to disk would not say.
+    if (::fsync(file.handle()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        file.cancelWriting();
+        return WithoutFullStop(reason);
+    }
+#endif
     if (!file.commit())
         return WithoutFullStop(file.errorString());
     if (FileHooks)

@@ -57,3 +57,18 @@ bool ShowMainWindow() {
     Form1->activateWindow();
     return QTest::qWaitForWindowActive(Form1);
 }
+
+TBoxAnswerer::TBoxAnswerer() : Timer(new QTimer) {
+    QObject::connect(Timer, &QTimer::timeout, Timer, [this] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        Boxes.append(box->windowTitle() + QLatin1Char('|') + box->text());
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    Timer->start(10);
+}
+
+TBoxAnswerer::~TBoxAnswerer() {
+    delete Timer;
+}

@@ -43,3 +43,18 @@ public:
         Slept += ms;
     }
 };
+
+// Answers every message box that comes up while it lives, as a user would,
+// and writes "caption|text" of each into Boxes.
+class QTimer;
+class TBoxAnswerer {
+public:
+    TBoxAnswerer();
+    ~TBoxAnswerer();
+    TBoxAnswerer(const TBoxAnswerer&) = delete;
+    TBoxAnswerer& operator=(const TBoxAnswerer&) = delete;
+    QStringList Boxes;
+
+private:
+    QTimer* Timer;
+};
