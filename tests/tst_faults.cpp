@@ -36,7 +36,7 @@ bool PrivateMounts = false; // this process has mounts of its own
 void TryPrivateMounts() {
     if (::geteuid() != 0 || ::unshare(CLONE_NEWNS) != 0)
         return;
-    PrivateMounts = ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    PrivateMounts = ::mount("none", "/", "none", MS_REC | MS_PRIVATE, nullptr) == 0;
 }
 
 QByteArray Path8(const QString& path) {
@@ -117,8 +117,8 @@ class TestFaults : public QObject {
         }
         const QByteArray folder = Path8(DataFolder());
         if (PrivateMounts &&
-            ::mount(folder.constData(), folder.constData(), nullptr, MS_BIND, nullptr) == 0) {
-            if (::mount(nullptr, folder.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+            ::mount(folder.constData(), folder.constData(), "none", MS_BIND, nullptr) == 0) {
+            if (::mount("none", folder.constData(), "none", MS_REMOUNT | MS_BIND | MS_RDONLY,
                         nullptr) == 0 &&
                 !CanCreateIn(Data()))
                 return Undo = "read-only bind mount";

@@ -114,7 +114,7 @@ void AddNamesOfFile(const QByteArray& bytes, std::vector<TName>& names) {
         const QStringView line = rawLine.trimmed();
         if (line.startsWith(u'[') && line.contains(u']')) {
             section = line.mid(1, line.indexOf(u']') - 1).trimmed().toString();
-        } else if (line.contains(u'=') && names.size() < 16) {
+        } else if (line.contains(u'=') && names.size() < 6) {
             names.push_back({section, line.left(line.indexOf(u'=')).trimmed().toString()});
         }
     }
@@ -164,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<TName> names;
     AddNamesOfFile(original, names);
     std::vector<TStep> steps;
-    const int count = in.ConsumeIntegralInRange(1, 6);
+    const int count = in.ConsumeIntegralInRange(1, 4);
     for (int i = 0; i < count && in.remaining_bytes() > 0; ++i) {
         TStep step{in.ConsumeBool(), {ConsumeName(in), ConsumeName(in)}, QString()};
         if (step.Write)
@@ -199,7 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     static unsigned runs = 0;
-    if (++runs % 1024 == 0)
+    if (++runs % 4096 == 0)
         CheckOnDisk(original, steps, bytes);
     return 0;
 }
