@@ -37,15 +37,6 @@ QString List() {
     return Home->dataDir() + "priklad.dat";
 }
 
-QByteArray Lines(qsizetype count, qsizetype width, char fill) {
-    const QByteArray line = QByteArray(width, fill) + "\r\n";
-    QByteArray bytes;
-    bytes.reserve(count * line.size());
-    for (qsizetype i = 0; i < count; ++i)
-        bytes += line;
-    return bytes;
-}
-
 long PeakKb() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
@@ -73,13 +64,6 @@ void StartWindows() {
     ShowMainWindow();
 }
 
-void Answer(int a, int b, const char* typed) {
-    PracticeState.Operand1 = a;
-    PracticeState.Operand2 = b;
-    QTest::keyClicks(Form1->vy, typed);
-    QTest::keyClick(Form1->vy, Qt::Key_Return);
-}
-
 void SettingsFile(const char* name, const QByteArray& bytes, bool dialog) {
     Fresh();
     WriteAll(Ini(), bytes + "[Tabulka]\r\nOKscit=7\r\n");
@@ -90,7 +74,7 @@ void SettingsFile(const char* name, const QByteArray& bytes, bool dialog) {
     Time("one write (TProfileFile::WriteInteger)",
          [] { TProfileFile(Ini()).WriteInteger("Tabulka", "OKscit", 8); });
     Form1->nasob->click();
-    Answer(2, 2, "4");
+    AnswerProblem(2, 2, "4");
     Time("\"Konec pocitani\" (SaveTallies: 10 writes)", [] { Form1->konec->click(); });
     if (dialog) {
         Time("settings dialog opened and OK (42 writes, 3 LoadSettings)", [] {
@@ -111,7 +95,7 @@ void ListFile(const char* name, const QByteArray& bytes) {
         Form1->Pklady1->trigger();
     });
     Form1->scitan->click();
-    Time("one wrong answer (line added, list saved)", [] { Answer(1, 1, "3"); });
+    Time("one wrong answer (line added, list saved)", [] { AnswerProblem(1, 1, "3"); });
 }
 
 void OddSettingsPath(const char* name, const std::function<void()>& make) {
@@ -137,12 +121,12 @@ int main(int argc, char* argv[]) {
     std::printf("big and odd data files, %lld MB where big\n", static_cast<long long>(mb));
 
     SettingsFile("no file", QByteArray(), true);
-    SettingsFile("lines of 1 KB before the keys", Lines(mb * 1000, 998, ';'), true);
-    SettingsFile("lines of 1 MB before the keys", Lines(mb, 999998, ';'), false);
-    SettingsFile("NUL bytes", Lines(mb * 1000, 998, '\0'), false);
-    ListFile("lines of 23 characters", Lines(mb * 40000, 23, '7'));
+    SettingsFile("lines of 1 KB before the keys", RepeatedLines(mb * 1000, 998, ';'), true);
+    SettingsFile("lines of 1 MB before the keys", RepeatedLines(mb, 999998, ';'), false);
+    SettingsFile("NUL bytes", RepeatedLines(mb * 1000, 998, '\0'), false);
+    ListFile("lines of 23 characters", RepeatedLines(mb * 40000, 23, '7'));
     // The text box wraps long lines slowly: two such lines are enough to see it.
-    ListFile("two lines of 1 MB", Lines(2, 999998, '8'));
+    ListFile("two lines of 1 MB", RepeatedLines(2, 999998, '8'));
     OddSettingsPath("a pipe", [] { ::mkfifo(QFile::encodeName(Ini()).constData(), 0600); });
     OddSettingsPath("a link to a folder", [] {
         ::symlink(QFile::encodeName(Home->root()).constData(),

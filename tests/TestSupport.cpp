@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "practice/PracticeState.h"
 #include "windows/Mainzirm.h"
 
 #include <QDir>
@@ -20,6 +21,22 @@ QByteArray ReadAll(const QString& path) {
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray();
     return f.readAll();
+}
+
+QByteArray RepeatedLines(qsizetype count, qsizetype width, char fill) {
+    const QByteArray line = QByteArray(width, fill) + "\r\n";
+    QByteArray bytes;
+    bytes.reserve(count * line.size());
+    for (qsizetype i = 0; i < count; ++i)
+        bytes += line;
+    return bytes;
+}
+
+void AnswerProblem(int first, int second, const char* typed) {
+    PracticeState.Operand1 = first;
+    PracticeState.Operand2 = second;
+    QTest::keyClicks(Form1->vy, typed);
+    QTest::keyClick(Form1->vy, Qt::Key_Return);
 }
 
 void WriteAll(const QString& path, const QByteArray& bytes) {

@@ -23,6 +23,11 @@ private:
 bool ShowMainWindow();
 
 QByteArray ReadAll(const QString& path);
+// count lines of width copies of fill, each ended by CR LF.
+QByteArray RepeatedLines(qsizetype count, qsizetype width, char fill);
+// Sets the problem's operands, types typed into the answer field and
+// presses Enter.
+void AnswerProblem(int first, int second, const char* typed);
 void WriteAll(const QString& path, const QByteArray& bytes);
 
 #include <QStringList>

@@ -94,13 +94,6 @@ class TestFaults : public QObject {
     QString DataFolder() const { return Home.root() + "/share/zirmon"; }
     QString Undo; // how the fault of the current row is taken away
 
-    static void Answer(int a, int b, const char* typed) {
-        PracticeState.Operand1 = a;
-        PracticeState.Operand2 = b;
-        QTest::keyClicks(Form1->vy, typed);
-        QTest::keyClick(Form1->vy, Qt::Key_Return);
-    }
-
     QStringList Entries() const {
         return QDir(Data()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
@@ -255,7 +248,7 @@ private Q_SLOTS:
         WhenModal("list window", Is(vyslForm), [](QWidget*) { Click(vyslForm->BitBtn1); });
         Form1->Pklady1->trigger();
         Click(Form1->nasob);
-        Answer(2, 3, "7");
+        AnswerProblem(2, 3, "7");
         Click(Form1->konec);
         QVERIFY2(Failures.isEmpty(), qPrintable(Failures.join("; ")));
         QTRY_COMPARE(answerer.Boxes.size(), expected.size());
@@ -292,7 +285,7 @@ private Q_SLOTS:
         TakeFaultAway();
         if (!Form1->vy->isVisible())
             Click(Form1->nasob);
-        Answer(4, 4, "1");
+        AnswerProblem(4, 4, "1");
         Click(Form1->konec);
         QVERIFY(!Form1->vy->isVisible());
         const QString head = kind == "read-only" || kind == "tmpfs" || kind == "seam"
@@ -387,7 +380,7 @@ private Q_SLOTS:
         CreateWindows();
         QVERIFY(ShowMainWindow());
         Click(Form1->scitan);
-        Answer(1, 1, "3");
+        AnswerProblem(1, 1, "3");
         Click(Form1->konec);
         const QByteArray saved = ReadAll(List());
         QVERIFY(saved.endsWith("1  +     1    =    3\r\n"));

@@ -31,16 +31,6 @@ QByteArray Cp1250(const QString& text) {
     return QStringEncoder("windows-1250").encode(text);
 }
 
-// count lines of width characters, each ended by CR LF.
-QByteArray Lines(qsizetype count, qsizetype width, char fill) {
-    const QByteArray line = QByteArray(width, fill) + "\r\n";
-    QByteArray bytes;
-    bytes.reserve(count * line.size());
-    for (qsizetype i = 0; i < count; ++i)
-        bytes += line;
-    return bytes;
-}
-
 const QByteArray Keys("[Tabulka]\r\nOKscit=7\r\nKOscit=0\r\nOKodcit=0\r\nKOodcit=0\r\nOKnas=0\r\n"
                       "KOnas=3\r\nOKdele=0\r\nKOdele=0\r\nOKcelk=7\r\nKOcelk=3\r\n"
                       "[Nasobeni]\r\nnas3=0\r\n[PASSWD]\r\nUSRPASSWD=tajne\r\n");
@@ -55,12 +45,6 @@ class TestHostile : public QObject {
     QString Ini() const { return Home.dataDir() + "zirmon.ini"; }
     QString List() const { return Home.dataDir() + "priklad.dat"; }
 
-    static void Answer(int a, int b, const char* typed) {
-        PracticeState.Operand1 = a;
-        PracticeState.Operand2 = b;
-        QTest::keyClicks(Form1->vy, typed);
-        QTest::keyClick(Form1->vy, Qt::Key_Return);
-    }
     // Shows the list window, notes its text and closes it with OK.
     static QString ShowList() {
         QString shown;
@@ -93,11 +77,12 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
         QTest::addColumn<QString>("password");
-        const QByteArray big = "[Poznamky]\r\n" + Lines(BigMb() * 1000, 998, ';');
+        const QByteArray big = "[Poznamky]\r\n" + RepeatedLines(BigMb() * 1000, 998, ';');
         QTest::newRow("50 MB of lines before the keys") << big << QByteArray() << "tajne";
         QTest::newRow("50 MB after the keys") << QByteArray() << big << "tajne";
-        QTest::newRow("lines of 1 MB") << "[Poznamky]\r\n" + Lines(BigMb(), 1000 * 1000, 'x')
-                                       << "[Dalsi]\r\n" + Lines(3, 1000 * 1000, '=') << "tajne";
+        QTest::newRow("lines of 1 MB")
+            << "[Poznamky]\r\n" + RepeatedLines(BigMb(), 1000 * 1000, 'x')
+            << "[Dalsi]\r\n" + RepeatedLines(3, 1000 * 1000, '=') << "tajne";
         QTest::newRow("a password of 1 MB")
             << QByteArray() << "[PASSWD]\r\nUSRPASSWD=" + QByteArray(1000 * 1000, 'p') + "\r\n"
             << "tajne";
@@ -120,7 +105,7 @@ private Q_SLOTS:
 
         TBoxAnswerer answerer;
         Click(Form1->nasob);
-        Answer(2, 2, "5");
+        AnswerProblem(2, 2, "5");
         Click(Form1->konec);
         QVERIFY(answerer.Boxes.isEmpty());
         // The tally block was written in place; all else is as it was.
@@ -157,8 +142,8 @@ private Q_SLOTS:
     // of the run keeps all of it and adds its line.
     void bigListFile_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("50 MB of short lines") << Lines(BigMb() * 40000, 23, '7');
-        QTest::newRow("lines of 1 MB") << Lines(BigMb(), 1000 * 1000, '8');
+        QTest::newRow("50 MB of short lines") << RepeatedLines(BigMb() * 40000, 23, '7');
+        QTest::newRow("lines of 1 MB") << RepeatedLines(BigMb(), 1000 * 1000, '8');
         QTest::newRow("NUL bytes") << QByteArray("1  +     1    =    2\0\r\n\0\0\r\n", 27);
     }
 
@@ -169,7 +154,7 @@ private Q_SLOTS:
         QVERIFY(ShowMainWindow());
         TBoxAnswerer answerer;
         Click(Form1->scitan);
-        Answer(1, 1, "3");
+        AnswerProblem(1, 1, "3");
         QVERIFY(answerer.Boxes.isEmpty());
         QCOMPARE(ReadAll(List()), bytes + "1  +     1    =    3\r\n");
     }
@@ -179,7 +164,7 @@ private Q_SLOTS:
     // minute to wrap each; bench/bench_hostile measures it.)
     void bigListShown_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("50 MB of short lines") << Lines(BigMb() * 40000, 23, '7');
+        QTest::newRow("50 MB of short lines") << RepeatedLines(BigMb() * 40000, 23, '7');
         QTest::newRow("NUL bytes") << QByteArray("1  +     1    =    2\0\r\n\0\0\r\n", 27);
     }
 
@@ -231,7 +216,7 @@ private Q_SLOTS:
 
         TBoxAnswerer answerer;
         Click(Form1->nasob);
-        Answer(2, 2, "4");
+        AnswerProblem(2, 2, "4");
         Click(Form1->konec);
         QTRY_COMPARE(answerer.Boxes, QStringList{"Zirmon|Unable to write to " + Ini() + "."});
         // The program goes on, and what was there is still there.

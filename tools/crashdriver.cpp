@@ -1,5 +1,10 @@
 // The crash test's two halves (tools/crashtest.sh runs them).
 //
+//   zirmon-crashdriver start JOURNAL
+//       Begins a new journal with the content each file has now; the script
+//       runs it before it starts the driver, so the checker knows where a
+//       run began even when the kill comes before the driver is up.
+//
 //   zirmon-crashdriver drive JOURNAL
 //       Creates the program's windows (on the offscreen platform, with a
 //       clock that makes the pause take no time) and uses them for ever as a
@@ -52,9 +57,9 @@ const char* const FileNames[] = {"zirmon.ini", "priklad.dat"};
 // goes on, so a write is never begun before its record is complete.
 class TJournal : public TFileHooks {
 public:
-    explicit TJournal(const QString& path)
-        : Fd(::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                    0600)) {
+    TJournal(const QString& path, bool begin)
+        : Fd(::open(QFile::encodeName(path).constData(),
+                    O_WRONLY | O_CREAT | O_CLOEXEC | (begin ? O_TRUNC : O_APPEND), 0600)) {
         if (Fd < 0)
             qFatal("cannot write the journal %s", qPrintable(path));
     }
@@ -173,19 +178,25 @@ void Step() {
     QTimer::singleShot(0, qApp, Step);
 }
 
-int Drive(const QString& journalPath) {
-    TJournal journal(journalPath);
+int Begin(const QString& journalPath) {
+    TJournal journal(journalPath, true);
     journal.Start(FileNames[0], GetIniPath());
     journal.Start(FileNames[1], GetListPath());
+    return 0;
+}
+
+int Drive(const QString& journalPath) {
+    TJournal journal(journalPath, false);
     FileHooks = &journal;
     TFakeClock noPause;
     Clock = &noPause;
     SoundPlayer = nullptr;
     CreateWindows();
     TBoxAnswerer errors; // none is expected; they are answered and told
+    // One chain of steps: each arms the next, across the ends of the loop.
+    QTimer::singleShot(0, qApp, Step);
     for (;;) {
         Form1->show();
-        QTimer::singleShot(0, qApp, Step);
         QApplication::exec();
         for (const QString& box : std::as_const(errors.Boxes))
             std::fprintf(stderr, "driver: unexpected box %s\n", qPrintable(box));
@@ -351,13 +362,15 @@ int Check(const QString& journalPath) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 3 || (qstrcmp(argv[1], "drive") != 0 && qstrcmp(argv[1], "check") != 0)) {
-        std::fprintf(stderr, "usage: zirmon-crashdriver drive|check JOURNAL\n");
+    const QByteArray mode = argc == 3 ? QByteArray(argv[1]) : QByteArray();
+    if (mode != "start" && mode != "drive" && mode != "check") {
+        std::fprintf(stderr, "usage: zirmon-crashdriver start|drive|check JOURNAL\n");
         return 2;
     }
-    const bool drive = qstrcmp(argv[1], "drive") == 0;
     const QString journal = QString::fromLocal8Bit(argv[2]);
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    return drive ? Drive(journal) : Check(journal);
+    if (mode == "start")
+        return Begin(journal);
+    return mode == "drive" ? Drive(journal) : Check(journal);
 }

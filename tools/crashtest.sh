@@ -19,9 +19,10 @@ RUNS=$1
 zirmon_install_deps
 BUILD=${ZIRMON_BUILD:-$ZIRMON_ROOT/build}
 zirmon_build "$BUILD" "${ZIRMON_BUILD_TYPE:-Release}"
-DRIVER="$BUILD/zirmon-crashdriver"
-
 WORK=$(mktemp -d /tmp/zirmon-crashtest.XXXXXX)
+# A copy of its own, so that a rebuild during a long run cannot disturb it.
+cp "$BUILD/zirmon-crashdriver" "$WORK/"
+DRIVER="$WORK/zirmon-crashdriver"
 export HOME="$WORK/home" XDG_DATA_HOME="$WORK/home/share" QT_QPA_PLATFORM=offscreen
 mkdir -p "$HOME"
 declare -A tally=()
@@ -31,6 +32,7 @@ writes=0
 started=$(date +%s)
 for ((run = 1; run <= RUNS; run++)); do
     journal="$WORK/journal"
+    "$DRIVER" start "$journal" 2>>"$WORK/driver.log"
     "$DRIVER" drive "$journal" 2>>"$WORK/driver.log" &
     pid=$!
     ms=$((50 + RANDOM % 1951))
@@ -59,9 +61,10 @@ echo "kills that interrupted a write (a file's last write not yet confirmed): $p
 for word in $(printf '%s\n' "${!tally[@]}" | sort); do
     printf '  %-28s %d\n' "$word" "${tally[$word]}"
 done
-if grep -q "unexpected box\|driver:" "$WORK/driver.log"; then
+trouble="unexpected box|driver:|Recursive call"
+if grep -Eq "$trouble" "$WORK/driver.log"; then
     echo "the driver met trouble:" >&2
-    grep "unexpected box\|driver:" "$WORK/driver.log" | sort | uniq -c | head >&2
+    grep -E "$trouble" "$WORK/driver.log" | sort | uniq -c | head >&2
     bad=1
 fi
 if [ "$bad" -ne 0 ]; then
