@@ -353,9 +353,14 @@ int Check(const QString& journalPath) {
             good = false;
         std::printf("%s=%s ", name, outcome);
     }
-    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    std::printf("temporary-files=%d\n", int(entries.size()) - int(entries.contains("zirmon.ini")) -
-                                            int(entries.contains("priklad.dat")));
+    int others = 0;
+    for (const QString& entry : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+        if (entry != "zirmon.ini" && entry != "priklad.dat") {
+            std::fprintf(stderr, "left in the data folder: %s\n", qPrintable(entry));
+            ++others;
+        }
+    }
+    std::printf("temporary-files=%d\n", others);
     return good ? 0 : 1;
 }
 

@@ -61,6 +61,10 @@ echo "kills that interrupted a write (a file's last write not yet confirmed): $p
 for word in $(printf '%s\n' "${!tally[@]}" | sort); do
     printf '  %-28s %d\n' "$word" "${tally[$word]}"
 done
+if grep -q "^left in the data folder" "$WORK/check.log"; then
+    echo "files left in the data folder beside the two, by name without their last part:"
+    sed -n 's/^left in the data folder: \(.*\)\.[^.]*$/\1/p' "$WORK/check.log" | sort | uniq -c
+fi
 trouble="unexpected box|driver:|Recursive call"
 if grep -Eq "$trouble" "$WORK/driver.log"; then
     echo "the driver met trouble:" >&2
