@@ -1,10 +1,8 @@
 #include "store/ListFile.h"
 
 #include "store/Errors.h"
+#include "store/WholeFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -33,7 +31,7 @@ QByteArray MarkOf(TListEncoding encoding) {
     return QByteArray();
 }
 
-TListEncoding DetectEncoding(const QByteArray& bytes) {
+TListEncoding DetectEncoding(QByteArrayView bytes) {
     for (TListEncoding encoding :
          {TListEncoding::Utf8, TListEncoding::Utf16LE, TListEncoding::Utf16BE}) {
         if (bytes.startsWith(MarkOf(encoding)))
@@ -82,60 +80,39 @@ QString ToCrLf(QStringView text) {
     return result;
 }
 
-// The system's description of a failure, as the end of our own sentence.
-QString Reason(const QFileDevice& file) {
-    QString reason = file.errorString();
-    if (reason.endsWith(u'.'))
-        reason.chop(1);
-    return reason;
-}
-
 [[noreturn]] void ThrowOpenError(const QString& path, const QString& reason) {
     throw EZirmonError(QString("Cannot open file \"%1\". %2").arg(path, reason));
 }
 
-[[noreturn]] void ThrowCreateError(const QString& path, const QFileDevice& file) {
-    throw EZirmonError(QString("Cannot create file \"%1\". %2").arg(path, Reason(file)));
+[[noreturn]] void ThrowCreateError(const QString& path, const QString& reason) {
+    throw EZirmonError(QString("Cannot create file \"%1\". %2").arg(path, reason));
 }
 
 } // namespace
 
-QString LoadListFile(const QString& path) {
-    const QFileInfo info(path);
-    QFile file(path);
-    if (!info.isFile()) {
-        // Opening a pipe or a device could block; a missing file or a folder
-        // is safe to try, and the failure describes itself.
-        if (info.exists() && !info.isDir())
-            ThrowOpenError(path, "Not a regular file");
-        if (!file.open(QIODevice::ReadOnly))
-            ThrowOpenError(path, Reason(file));
-        ThrowOpenError(path, "Not a regular file");
-    }
-    if (!file.open(QIODevice::ReadOnly))
-        ThrowOpenError(path, Reason(file));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        ThrowOpenError(path, Reason(file));
-
-    const TListEncoding encoding = DetectEncoding(bytes);
+QString DecodeListFile(QByteArrayView bytes, TListEncoding& encoding) {
+    encoding = DetectEncoding(bytes);
     QStringDecoder decoder = MakeConverter<QStringDecoder>(encoding);
-    const QString text = decoder.decode(QByteArrayView(bytes).sliced(MarkOf(encoding).size()));
+    return ToCrLf(QString(decoder.decode(bytes.sliced(MarkOf(encoding).size()))));
+}
+
+QByteArray EncodeListFile(const QString& text, TListEncoding encoding) {
+    QStringEncoder encoder = MakeConverter<QStringEncoder>(encoding);
+    return MarkOf(encoding) + QByteArray(encoder.encode(text));
+}
+
+QString LoadListFile(const QString& path) {
+    const TFileRead file = ReadWholeFile(path);
+    if (!file.Ok)
+        ThrowOpenError(path, file.Reason);
+    TListEncoding encoding = TListEncoding::Ansi;
+    const QString text = DecodeListFile(file.Bytes, encoding);
     LastListEncoding = encoding;
-    return ToCrLf(text);
+    return text;
 }
 
 void SaveListFile(const QString& path, const QString& text) {
-    QStringEncoder encoder = MakeConverter<QStringEncoder>(LastListEncoding);
-    const QByteArray bytes = MarkOf(LastListEncoding) + QByteArray(encoder.encode(text));
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        ThrowCreateError(path, file);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        ThrowCreateError(path, file);
-    }
-    if (!file.commit())
-        ThrowCreateError(path, file);
+    const QString failure = ReplaceWholeFile(path, EncodeListFile(text, LastListEncoding), false);
+    if (!failure.isEmpty())
+        ThrowCreateError(path, failure);
 }

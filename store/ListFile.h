@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // The text encodings the wrong-answer list file may come in. Ansi is
@@ -20,3 +22,9 @@ QString LoadListFile(const QString& path);
 // encoding, replacing the file whole. Raises
 // "Cannot create file "<path>". <reason>".
 void SaveListFile(const QString& path, const QString& text);
+
+// The same two conversions without the disk. DecodeListFile finds the
+// encoding from the mark and returns the text after it with every line break
+// as CR LF; EncodeListFile gives the mark and the text in that encoding.
+QString DecodeListFile(QByteArrayView bytes, TListEncoding& encoding);
+QByteArray EncodeListFile(const QString& text, TListEncoding encoding);

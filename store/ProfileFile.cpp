@@ -2,195 +2,136 @@
 
 #include "store/Errors.h"
 #include "store/IntText.h"
+#include "store/WholeFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <QStringList>
-#include <optional>
+#include <algorithm>
+#include <cstring>
+
+// The file is read and written as bytes. windows-1250 gives one character
+// for every byte and keeps the line breaks, blanks, quotes, brackets and
+// equals signs as the ASCII bytes they are, so only the names compared and
+// the value looked for need decoding, and the lines a write does not touch
+// are copied as they stand. That keeps even a file of many megabytes quick.
 
 namespace {
 
 const char* const FileEncoding = "windows-1250";
 constexpr qsizetype MaxValueLength = 2047;
 
-bool IsBlank(QChar c) {
-    return c == u' ' || c == u'\t';
+[[noreturn]] void ThrowNoEncoding() {
+    throw EZirmonError(
+        QString("The %1 text encoding is not available on this system").arg(FileEncoding));
 }
 
-QStringView TrimBlanks(QStringView text) {
+QString Decode(QByteArrayView bytes) {
+    QStringDecoder decoder(FileEncoding, QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        ThrowNoEncoding();
+    return decoder.decode(bytes);
+}
+
+QByteArray Encode(QStringView text) {
+    QStringEncoder encoder(FileEncoding, QStringConverter::Flag::Stateless);
+    if (!encoder.isValid())
+        ThrowNoEncoding();
+    return encoder.encode(text);
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+QByteArrayView TrimBlanks(QByteArrayView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && IsBlank(text[begin]))
         ++begin;
     while (end > begin && IsBlank(text[end - 1]))
         --end;
-    return text.mid(begin, end - begin);
+    return text.sliced(begin, end - begin);
 }
 
-bool SameName(QStringView a, QStringView b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+char AsciiLower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char(c - u'A' + 'a') : char(c);
+}
+
+// A name of the file against one asked for, without regard to letter case.
+// Each byte is one character, so only names of the same length can match.
+bool SameName(QByteArrayView raw, QStringView name) {
+    if (raw.size() != name.size())
+        return false;
+    bool ascii = true;
+    for (qsizetype i = 0; i < raw.size() && ascii; ++i)
+        ascii = static_cast<unsigned char>(raw[i]) < 0x80 && name[i].unicode() < 0x80;
+    if (!ascii)
+        return Decode(raw).compare(name, Qt::CaseInsensitive) == 0;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (AsciiLower(char16_t(static_cast<unsigned char>(raw[i]))) !=
+            AsciiLower(name[i].unicode()))
+            return false;
+    }
+    return true;
 }
 
 // A section line: "[name]" with anything after the first ']'.
-bool ParseSection(QStringView line, QStringView& name) {
-    const QStringView trimmed = TrimBlanks(line);
-    if (!trimmed.startsWith(u'['))
+bool ParseSection(QByteArrayView line, QByteArrayView& name) {
+    const QByteArrayView trimmed = TrimBlanks(line);
+    if (!trimmed.startsWith('['))
         return false;
-    const qsizetype close = trimmed.indexOf(u']');
+    const qsizetype close = trimmed.indexOf(']');
     if (close < 0)
         return false;
-    name = TrimBlanks(trimmed.mid(1, close - 1));
+    name = TrimBlanks(trimmed.sliced(1, close - 1));
     return true;
 }
 
 // An entry line: "key=value"; the value is everything after the first '='.
-bool ParseEntry(QStringView line, QStringView& key, QStringView& value) {
-    const qsizetype equals = line.indexOf(u'=');
+bool ParseEntry(QByteArrayView line, QByteArrayView& key, QByteArrayView& value) {
+    const qsizetype equals = line.indexOf('=');
     if (equals < 0)
         return false;
-    key = TrimBlanks(line.left(equals));
-    value = line.mid(equals + 1);
+    key = TrimBlanks(line.first(equals));
+    value = line.sliced(equals + 1);
     return true;
 }
 
-QStringView CleanValue(QStringView raw) {
-    QStringView value = TrimBlanks(raw);
+QByteArrayView CleanValue(QByteArrayView raw) {
+    QByteArrayView value = TrimBlanks(raw);
     if (value.size() >= 2) {
-        const QChar first = value.front();
-        if ((first == u'"' || first == u'\'') && value.back() == first)
-            value = value.mid(1, value.size() - 2);
+        const char first = value.front();
+        if ((first == '"' || first == '\'') && value.back() == first)
+            value = value.sliced(1, value.size() - 2);
     }
     return value;
 }
 
+qsizetype NextOf(QByteArrayView text, qsizetype from, char c) {
+    const void* hit = std::memchr(text.data() + from, c, size_t(text.size() - from));
+    return hit ? static_cast<const char*>(hit) - text.data() : text.size();
+}
+
 // Calls lineFound for each line, split at CR LF, lone CR or lone LF, until it
 // returns false. A break at the very end does not start another line.
-template <typename TCallback> void ForEachLine(QStringView text, TCallback lineFound) {
+template <typename TCallback> void ForEachLine(QByteArrayView text, TCallback lineFound) {
     const qsizetype n = text.size();
+    qsizetype nextCr = -1;
+    qsizetype nextLf = -1;
     qsizetype start = 0;
     while (start < n) {
-        qsizetype end = start;
-        while (end < n && text[end] != u'\r' && text[end] != u'\n')
-            ++end;
-        if (!lineFound(text.mid(start, end - start)))
+        if (nextCr < start)
+            nextCr = NextOf(text, start, '\r');
+        if (nextLf < start)
+            nextLf = NextOf(text, start, '\n');
+        const qsizetype end = std::min(nextCr, nextLf);
+        if (!lineFound(text.sliced(start, end - start)))
             return;
-        if (end + 1 < n && text[end] == u'\r' && text[end + 1] == u'\n')
+        if (end + 1 < n && text[end] == '\r' && text[end + 1] == '\n')
             start = end + 2;
         else
             start = end + 1;
     }
-}
-
-QString Decode(const QByteArray& bytes) {
-    QStringDecoder decoder(FileEncoding, QStringConverter::Flag::Stateless);
-    if (!decoder.isValid())
-        throw EZirmonError(
-            QString("The %1 text encoding is not available on this system").arg(FileEncoding));
-    return decoder.decode(bytes);
-}
-
-QByteArray Encode(const QString& text) {
-    QStringEncoder encoder(FileEncoding, QStringConverter::Flag::Stateless);
-    if (!encoder.isValid())
-        throw EZirmonError(
-            QString("The %1 text encoding is not available on this system").arg(FileEncoding));
-    return encoder.encode(text);
-}
-
-// The text of the file for reading; nothing when it is missing, is no
-// regular file (a folder, or a pipe that would block) or cannot be read.
-std::optional<QString> ReadText(const QString& path) {
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return Decode(bytes);
-}
-
-std::optional<QString> FindValue(const QString& path, const QString& section, const QString& key) {
-    const std::optional<QString> text = ReadText(path);
-    if (!text)
-        return std::nullopt;
-
-    std::optional<QString> found;
-    bool inSection = false;
-    ForEachLine(*text, [&](QStringView line) {
-        QStringView name;
-        QStringView value;
-        if (ParseSection(line, name)) {
-            if (inSection)
-                return false; // only the first section of that name counts
-            inSection = SameName(name, section);
-        } else if (inSection && ParseEntry(line, name, value) && SameName(name, key)) {
-            found = CleanValue(value).toString();
-            return false;
-        }
-        return true;
-    });
-    return found;
-}
-
-[[noreturn]] void ThrowWriteError(const QString& path) {
-    throw EZirmonError(QString("Unable to write to %1").arg(path));
-}
-
-// The lines of the file as it stands before a write; none for a missing
-// file. A file that exists but cannot be read is not overwritten.
-QStringList ReadLinesForWrite(const QString& path) {
-    QStringList lines;
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return lines;
-    if (!info.isFile())
-        ThrowWriteError(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        ThrowWriteError(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        ThrowWriteError(path);
-    ForEachLine(Decode(bytes), [&](QStringView line) {
-        lines.append(line.toString());
-        return true;
-    });
-    return lines;
-}
-
-void WriteLines(const QString& path, const QStringList& lines) {
-    QString text;
-    qsizetype size = 0;
-    for (const QString& line : lines)
-        size += line.size() + 2;
-    text.reserve(size);
-    for (const QString& line : lines) {
-        text += line;
-        text += QLatin1String("\r\n");
-    }
-    const QByteArray bytes = Encode(text);
-
-    const bool isNew = !QFileInfo::exists(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        ThrowWriteError(path);
-    // The file holds the password. An existing file keeps its permissions
-    // (the temporary file takes them over); a new one is for the owner only.
-    if (isNew && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        file.cancelWriting();
-        ThrowWriteError(path);
-    }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        ThrowWriteError(path);
-    }
-    if (!file.commit())
-        ThrowWriteError(path);
 }
 
 // Line breaks inside a value would split it into lines of their own.
@@ -200,23 +141,107 @@ QString SingleLine(QString value) {
     return value;
 }
 
+[[noreturn]] void ThrowWriteError(const QString& path) {
+    throw EZirmonError(QString("Unable to write to %1").arg(path));
+}
+
+} // namespace
+
+std::optional<QString> ProfileValue(QByteArrayView bytes, QStringView section, QStringView key) {
+    std::optional<QString> found;
+    bool inSection = false;
+    ForEachLine(bytes, [&](QByteArrayView line) {
+        QByteArrayView name;
+        QByteArrayView value;
+        if (ParseSection(line, name)) {
+            if (inSection)
+                return false; // only the first section of that name counts
+            inSection = SameName(name, section);
+        } else if (inSection && ParseEntry(line, name, value) && SameName(name, key)) {
+            const QByteArrayView clean = CleanValue(value);
+            found = Decode(clean.first(std::min(clean.size(), MaxValueLength)));
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+QByteArray ProfileWithValue(QByteArrayView bytes, QStringView section, QStringView key,
+                            const QString& value) {
+    const QByteArray cleanValue = Encode(SingleLine(value));
+
+    // Where the write goes, in line numbers of the file.
+    qsizetype lines = 0;
+    qsizetype header = -1;
+    qsizetype insertAt = -1;
+    qsizetype replace = -1;
+    QByteArrayView foundKey;
+    ForEachLine(bytes, [&](QByteArrayView line) {
+        const qsizetype i = lines++;
+        QByteArrayView name;
+        QByteArrayView raw;
+        if (ParseSection(line, name)) {
+            if (header >= 0)
+                return false; // only the first section of that name counts
+            if (SameName(name, section)) {
+                header = i;
+                insertAt = i + 1;
+            }
+        } else if (header >= 0 && ParseEntry(line, name, raw)) {
+            if (SameName(name, key)) {
+                replace = i;
+                foundKey = name;
+                return false;
+            }
+            insertAt = i + 1; // new keys go after the section's last entry
+        }
+        return true;
+    });
+
+    const QByteArray entry =
+        (replace >= 0 ? foundKey.toByteArray() : Encode(key)) + '=' + cleanValue;
+    QByteArray result;
+    result.reserve(bytes.size() + entry.size() + section.size() + 8);
+    qsizetype i = 0;
+    ForEachLine(bytes, [&](QByteArrayView line) {
+        if (i == insertAt && replace < 0)
+            result += entry + "\r\n";
+        result += i == replace ? QByteArrayView(entry) : line;
+        result += "\r\n";
+        ++i;
+        return true;
+    });
+    if (header < 0)
+        result += '[' + Encode(section) + "]\r\n" + entry + "\r\n";
+    else if (replace < 0 && insertAt == i)
+        result += entry + "\r\n";
+    return result;
+}
+
+namespace {
+
+std::optional<QString> ValueOnDisk(const QString& path, QStringView section, QStringView key) {
+    const TFileRead file = ReadWholeFile(path);
+    if (!file.Ok)
+        return std::nullopt;
+    return ProfileValue(file.Bytes, section, key);
+}
+
 } // namespace
 
 TProfileFile::TProfileFile(QString path) : Path(std::move(path)) {}
 
 QString TProfileFile::ReadString(const QString& section, const QString& key,
                                  const QString& def) const {
-    const std::optional<QString> value = FindValue(Path, section, key);
-    if (!value)
-        return def;
-    return value->left(MaxValueLength);
+    return ValueOnDisk(Path, section, key).value_or(def);
 }
 
 int TProfileFile::ReadInteger(const QString& section, const QString& key, int def) const {
-    const std::optional<QString> value = FindValue(Path, section, key);
+    const std::optional<QString> value = ValueOnDisk(Path, section, key);
     if (!value)
         return def;
-    return TryStrToInt(value->left(MaxValueLength)).value_or(def);
+    return TryStrToInt(*value).value_or(def);
 }
 
 bool TProfileFile::ReadBool(const QString& section, const QString& key, bool def) const {
@@ -224,39 +249,13 @@ bool TProfileFile::ReadBool(const QString& section, const QString& key, bool def
 }
 
 void TProfileFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    QStringList lines = ReadLinesForWrite(Path);
-    const QString cleanValue = SingleLine(value);
-
-    qsizetype header = -1;
-    qsizetype insertAt = -1;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QStringView name;
-        QStringView raw;
-        if (ParseSection(lines[i], name)) {
-            if (header >= 0)
-                break; // only the first section of that name counts
-            if (SameName(name, section)) {
-                header = i;
-                insertAt = i + 1;
-            }
-        } else if (header >= 0 && ParseEntry(lines[i], name, raw)) {
-            if (SameName(name, key)) {
-                lines[i] = name.toString() + u'=' + cleanValue;
-                WriteLines(Path, lines);
-                return;
-            }
-            insertAt = i + 1; // new keys go after the section's last entry
-        }
-    }
-
-    const QString entry = key + u'=' + cleanValue;
-    if (header >= 0) {
-        lines.insert(insertAt, entry);
-    } else {
-        lines.append(u'[' + section + u']');
-        lines.append(entry);
-    }
-    WriteLines(Path, lines);
+    // A file that is there but cannot be read is not written over.
+    const TFileRead file = ReadWholeFile(Path);
+    if (!file.Ok && !file.Missing)
+        ThrowWriteError(Path);
+    const QByteArray bytes = ProfileWithValue(file.Bytes, section, key, value);
+    if (!ReplaceWholeFile(Path, bytes, true).isEmpty())
+        ThrowWriteError(Path);
 }
 
 void TProfileFile::WriteInteger(const QString& section, const QString& key, int value) {

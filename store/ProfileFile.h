@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <QStringView>
+#include <optional>
 
 // Access to one settings ("profile") file in the classic sectioned key=value
 // text format, stored as windows-1250 with CR LF line breaks.
@@ -35,3 +39,14 @@ public:
 private:
     QString Path;
 };
+
+// The same reading and writing on the bytes of a file, without the disk.
+
+// The value ReadString gives for the key; nothing when the key is missing.
+std::optional<QString> ProfileValue(QByteArrayView bytes, QStringView section, QStringView key);
+
+// The bytes of the file after a write of value to the key: every line ends
+// in CR LF, line breaks inside value become blanks, and characters that
+// windows-1250 lacks are written as its substitute character.
+QByteArray ProfileWithValue(QByteArrayView bytes, QStringView section, QStringView key,
+                            const QString& value);

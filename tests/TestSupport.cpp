@@ -2,6 +2,7 @@
 
 #include "windows/About.h"
 #include "windows/Histr.h"
+#include "practice/PracticeState.h"
 #include "windows/Mainzirm.h"
 #include "windows/Man.h"
 #include "windows/Nastzirm.h"
@@ -27,6 +28,22 @@ QByteArray ReadAll(const QString& path) {
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray();
     return f.readAll();
+}
+
+QByteArray RepeatedLines(qsizetype count, qsizetype width, char fill) {
+    const QByteArray line = QByteArray(width, fill) + "\r\n";
+    QByteArray bytes;
+    bytes.reserve(count * line.size());
+    for (qsizetype i = 0; i < count; ++i)
+        bytes += line;
+    return bytes;
+}
+
+void AnswerProblem(int first, int second, const char* typed) {
+    PracticeState.Operand1 = first;
+    PracticeState.Operand2 = second;
+    QTest::keyClicks(Form1->vy, typed);
+    QTest::keyClick(Form1->vy, Qt::Key_Return);
 }
 
 void WriteAll(const QString& path, const QByteArray& bytes) {
@@ -73,4 +90,19 @@ QWidget* WindowNamed(const QString& name) {
         if (w && w->objectName() == name)
             return w;
     return nullptr;
+}
+
+TBoxAnswerer::TBoxAnswerer() : Timer(new QTimer) {
+    QObject::connect(Timer, &QTimer::timeout, Timer, [this] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        Boxes.append(box->windowTitle() + QLatin1Char('|') + box->text());
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    Timer->start(10);
+}
+
+TBoxAnswerer::~TBoxAnswerer() {
+    delete Timer;
 }

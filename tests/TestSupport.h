@@ -27,6 +27,11 @@ class QWidget;
 QWidget* WindowNamed(const QString& name);
 
 QByteArray ReadAll(const QString& path);
+// count lines of width copies of fill, each ended by CR LF.
+QByteArray RepeatedLines(qsizetype count, qsizetype width, char fill);
+// Sets the problem's operands, types typed into the answer field and
+// presses Enter.
+void AnswerProblem(int first, int second, const char* typed);
 void WriteAll(const QString& path, const QByteArray& bytes);
 
 #include <QStringList>
@@ -46,4 +51,19 @@ public:
         Now += ms;
         Slept += ms;
     }
+};
+
+// Answers every message box that comes up while it lives, as a user would,
+// and writes "caption|text" of each into Boxes.
+class QTimer;
+class TBoxAnswerer {
+public:
+    TBoxAnswerer();
+    ~TBoxAnswerer();
+    TBoxAnswerer(const TBoxAnswerer&) = delete;
+    TBoxAnswerer& operator=(const TBoxAnswerer&) = delete;
+    QStringList Boxes;
+
+private:
+    QTimer* Timer;
 };

@@ -7,6 +7,7 @@ ZIRMON_PACKAGES=(
     fonts-dejavu-core fonts-liberation2
     xvfb xauth pulseaudio pulseaudio-utils sox libxcb1-dev
     desktop-file-utils appstream dpkg-dev file xdotool
+    clang libclang-rt-14-dev valgrind
 )
 
 zirmon_install_deps() {

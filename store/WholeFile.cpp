@@ -1,0 +1,116 @@
+#include "store/WholeFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+TFileHooks* FileHooks = nullptr;
+
+namespace {
+
+QString WithoutFullStop(QString reason) {
+    if (reason.endsWith(u'.'))
+        reason.chop(1);
+    return reason;
+}
+
+TFileRead Failed(const QString& reason, bool missing = false) {
+    TFileRead read;
+    read.Missing = missing;
+    read.Reason = WithoutFullStop(reason);
+    return read;
+}
+
+} // namespace
+
+TFileRead ReadWholeFile(const QString& path) {
+    if (FileHooks)
+        FileHooks->Reading(path);
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile()) {
+        // A missing file or a folder is safe to try, and the failure
+        // describes itself; a pipe or a device is not opened at all.
+        if ((!info.exists() || info.isDir()) && !file.open(QIODevice::ReadOnly))
+            return Failed(file.errorString(), !info.exists() && !info.isSymLink());
+        return Failed(QStringLiteral("Not a regular file"));
+    }
+#ifdef Q_OS_UNIX
+    // The path may have become a pipe since it was looked at: open without
+    // waiting for a writer, and read only what is still a regular file.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Failed(QString::fromLocal8Bit(std::strerror(errno)), errno == ENOENT);
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return Failed(QStringLiteral("Not a regular file"));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Failed(file.errorString());
+    }
+#else
+    if (!file.open(QIODevice::ReadOnly))
+        return Failed(file.errorString());
+#endif
+    TFileRead read;
+    read.Bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Failed(file.errorString());
+    read.Ok = true;
+    return read;
+}
+
+QString ReplaceWholeFile(const QString& path, const QByteArray& bytes, bool privateWhenNew) {
+    if (FileHooks)
+        FileHooks->Replacing(path, bytes);
+    const bool isNew = !QFileInfo::exists(path);
+    QSaveFile file(path);
+    // Unbuffered, so that a full disk shows in the write itself: a buffered
+    // QSaveFile can lose the failure of its last flush and commit an empty
+    // or cut file all the same.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return WithoutFullStop(file.errorString());
+    // An existing file keeps its permissions (the temporary file takes them
+    // over); a new private one is for the owner only.
+    if (isNew && privateWhenNew &&
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        file.cancelWriting();
+        return WithoutFullStop(file.errorString());
+    }
+    const qint64 space = FileHooks ? FileHooks->SpaceLeft(path) : -1;
+    if (space >= 0 && space < bytes.size()) {
+        // The disk fills up part way, as a real one would.
+        file.write(bytes.constData(), space);
+        file.cancelWriting();
+        return WithoutFullStop(QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    }
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return WithoutFullStop(reason);
+    }
+#ifdef Q_OS_UNIX
+    // A file system that allocates late reports a full disk only here; the
+    // commit's own flush to disk would not say.
+    if (::fsync(file.handle()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        file.cancelWriting();
+        return WithoutFullStop(reason);
+    }
+#endif
+    if (!file.commit())
+        return WithoutFullStop(file.errorString());
+    if (FileHooks)
+        FileHooks->Replaced(path);
+    return QString();
+}

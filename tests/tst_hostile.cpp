@@ -1,0 +1,243 @@
+// Big and odd data files met at start-up and in use: 50 MB files, lines of
+// 1 MB, NUL bytes, a pipe or a link to a folder where a file should be.
+// Nothing crashes or hangs; each file loads, or gives the defaults and the
+// error box where a save is refused. How long each takes is measured by
+// bench/bench_hostile, not here.
+#include "ModalDriver.h"
+#include "TestSupport.h"
+#include "app/Zirmon.h"
+#include "practice/Evaluation.h"
+#include "practice/PracticeState.h"
+#include "practice/Sound.h"
+#include "store/ProfileFile.h"
+#include "windows/Cells.h"
+#include "windows/Mainzirm.h"
+#include "windows/Vyslf.h"
+
+#include <QDir>
+#include <QStringEncoder>
+#include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+qsizetype BigMb() {
+    const qsizetype mb = qEnvironmentVariableIntValue("ZIRMON_HOSTILE_MB");
+    return mb > 0 ? mb : 50;
+}
+
+QByteArray Cp1250(const QString& text) {
+    return QStringEncoder("windows-1250").encode(text);
+}
+
+const QByteArray Keys("[Tabulka]\r\nOKscit=7\r\nKOscit=0\r\nOKodcit=0\r\nKOodcit=0\r\nOKnas=0\r\n"
+                      "KOnas=3\r\nOKdele=0\r\nKOdele=0\r\nOKcelk=7\r\nKOcelk=3\r\n"
+                      "[Nasobeni]\r\nnas3=0\r\n[PASSWD]\r\nUSRPASSWD=tajne\r\n");
+
+} // namespace
+
+class TestHostile : public QObject {
+    Q_OBJECT
+
+    TTempHome Home;
+    TFakeClock NoPause;
+    QString Ini() const { return Home.dataDir() + "zirmon.ini"; }
+    QString List() const { return Home.dataDir() + "priklad.dat"; }
+
+    // Shows the list window, notes its text and closes it with OK.
+    static QString ShowList() {
+        QString shown;
+        WhenModal("list window", Is(vyslForm), [&shown](QWidget*) {
+            shown = vyslForm->ListText();
+            Click(vyslForm->BitBtn1);
+        });
+        Form1->Pklady1->trigger();
+        return shown;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        Clock = &NoPause;
+        SoundPlayer = nullptr;
+    }
+    void init() {
+        PracticeState = TPracticeState{};
+        QDir(Home.dataDir()).removeRecursively();
+        QVERIFY(QDir().mkpath(Home.dataDir()));
+    }
+    void cleanup() {
+        StopWaiting();
+        DestroyWindows();
+    }
+
+    // A settings file far larger than any the program writes: start-up
+    // finds the keys, a save keeps every other line byte for byte.
+    void bigSettingsFile_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("50 MB of lines before the keys")
+            << "[Poznamky]\r\n" + RepeatedLines(BigMb() * 1000, 998, ';') << QByteArray()
+            << "tajne";
+        QTest::newRow("lines of 1 MB around the keys")
+            << "[Poznamky]\r\n" + RepeatedLines(3, 1000 * 1000, 'x')
+            << "[Dalsi]\r\n" + RepeatedLines(3, 1000 * 1000, '=') << "tajne";
+        QTest::newRow("a password of 1 MB")
+            << QByteArray() << "[PASSWD]\r\nUSRPASSWD=" + QByteArray(1000 * 1000, 'p') + "\r\n"
+            << "tajne";
+    }
+
+    void bigSettingsFile() {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, password);
+        WriteAll(Ini(), before + Keys + after);
+
+        CreateWindows();
+        QVERIFY(ShowMainWindow());
+        QCOMPARE(PracticeState.OkAdd, 7);
+        QCOMPARE(PracticeState.BadMul, 3);
+        QCOMPARE(GetCell(Form1->celk, 3, 0), QStringLiteral("      3"));
+        QCOMPARE(PracticeState.MulTable[3], false);
+        QCOMPARE(PracticeState.MulTable[4], true);
+        QCOMPARE(PracticeState.StoredPassword, password);
+
+        TBoxAnswerer answerer;
+        Click(Form1->nasob);
+        AnswerProblem(2, 2, "5");
+        Click(Form1->konec);
+        QVERIFY(answerer.Boxes.isEmpty());
+        // The tally block was written in place; all else is as it was.
+        const QByteArray now = ReadAll(Ini());
+        QCOMPARE(now.size(), before.size() + Keys.size() + after.size());
+        QVERIFY(now.startsWith(before));
+        QVERIFY(now.endsWith(after));
+        QCOMPARE(TProfileFile(Ini()).ReadInteger("Tabulka", "KOnas", -1), 4);
+        QCOMPARE(TProfileFile(Ini()).ReadInteger("Tabulka", "KOcelk", -1), 4);
+    }
+
+    void passwordLineOf1MbIsCut() {
+        WriteAll(Ini(), "[PASSWD]\r\nUSRPASSWD=" + QByteArray(1000 * 1000, 'p') + "\r\n");
+        CreateWindows();
+        QCOMPARE(PracticeState.StoredPassword, QString(2047, 'p'));
+    }
+
+    void nulBytesInTheSettingsFile() {
+        WriteAll(Ini(), QByteArray("[Tabulka]\r\nOKscit=\0\0\r\nKOscit=5\0\r\nOKnas=\0 6\r\n"
+                                   "[PASSWD]\r\nUSRPASSWD=ta\0jne\r\n\0\0\0[Vyber]\r\nscit=0\r\n",
+                                   84));
+        CreateWindows();
+        QVERIFY(ShowMainWindow());
+        // A count with a NUL byte is no number and reads as 0; the password
+        // keeps it; a section line after NUL bytes is no section line.
+        QCOMPARE(PracticeState.OkAdd, 0);
+        QCOMPARE(PracticeState.BadAdd, 0);
+        QCOMPARE(PracticeState.OkMul, 0);
+        QCOMPARE(PracticeState.StoredPassword, QString::fromLatin1("ta\0jne", 6));
+        QCOMPARE(PracticeState.PickAdd, true);
+    }
+
+    // A list file of 50 MB, lines of 1 MB and NUL bytes: the list window
+    // shows it and OK writes it back as it was, and an answer adds its line
+    // to all of it. (The window is left out for lines of 1 MB: the text box
+    // takes about half a minute to wrap each; bench/bench_hostile times it.)
+    void bigListFile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("show");
+        QTest::newRow("50 MB of short lines") << RepeatedLines(BigMb() * 40000, 23, '7') << true;
+        QTest::newRow("lines of 1 MB") << RepeatedLines(3, 1000 * 1000, '8') << false;
+        QTest::newRow("NUL bytes") << QByteArray("1  +     1    =    2\0\r\n\0\0\r\n", 27) << true;
+    }
+
+    void bigListFile() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, show);
+        WriteAll(List(), bytes);
+        CreateWindows();
+        QVERIFY(ShowMainWindow());
+        TBoxAnswerer answerer;
+        if (show) {
+            const QString shown = ShowList();
+            QCOMPARE(shown.size(), bytes.size());
+            QCOMPARE(ReadAll(List()), bytes);
+        }
+        Click(Form1->scitan);
+        AnswerProblem(1, 1, "3");
+        QVERIFY(answerer.Boxes.isEmpty());
+        QCOMPARE(ReadAll(List()), bytes + "1  +     1    =    3\r\n");
+    }
+
+    // No regular file where the settings file should be: start-up reads
+    // the defaults without waiting, and a save is refused with the error box.
+    void oddSettingsPath_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a pipe") << "pipe";
+        QTest::newRow("a link to a folder") << "link to folder";
+        QTest::newRow("a link to nothing") << "dangling link";
+        QTest::newRow("a folder") << "folder";
+    }
+
+    void oddSettingsPath() {
+        QFETCH(QString, kind);
+        const QByteArray path = QFile::encodeName(Ini());
+        if (kind == "pipe") {
+            QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+        } else if (kind == "link to folder") {
+            QVERIFY(QDir().mkpath(Home.root() + "/elsewhere"));
+            WriteAll(Home.root() + "/elsewhere/zirmon.ini", Keys);
+            QCOMPARE(::symlink(QFile::encodeName(Home.root() + "/elsewhere").constData(),
+                               path.constData()),
+                     0);
+        } else if (kind == "dangling link") {
+            QCOMPARE(::symlink("nothing-here", path.constData()), 0);
+        } else {
+            QVERIFY(QDir().mkpath(Ini()));
+        }
+
+        CreateWindows();
+        QVERIFY(ShowMainWindow());
+        QCOMPARE(PracticeState.AddTo10, true);
+        QCOMPARE(PracticeState.MulTable[3], true);
+        QCOMPARE(PracticeState.OkAdd, 0);
+        QCOMPARE(GetCell(Form1->vysl, 2, 1), QStringLiteral("      0"));
+
+        TBoxAnswerer answerer;
+        Click(Form1->nasob);
+        AnswerProblem(2, 2, "4");
+        Click(Form1->konec);
+        QTRY_COMPARE(answerer.Boxes, QStringList{"Zirmon|Unable to write to " + Ini() + "."});
+        // The program goes on, and what was there is still there.
+        Click(Form1->konec);
+        QTRY_COMPARE(answerer.Boxes.size(), 2);
+        QCOMPARE(PracticeState.OkMul, 1);
+        struct stat status {};
+        QCOMPARE(::lstat(path.constData(), &status), 0);
+        if (kind == "pipe")
+            QVERIFY(S_ISFIFO(status.st_mode));
+        else if (kind == "folder")
+            QVERIFY(S_ISDIR(status.st_mode));
+        else
+            QVERIFY(S_ISLNK(status.st_mode));
+        if (kind == "link to folder")
+            QCOMPARE(ReadAll(Home.root() + "/elsewhere/zirmon.ini"), Keys);
+    }
+
+    // A pipe where the list file should be is never opened for reading;
+    // the next save puts a regular file in its place.
+    void listFileIsAPipe() {
+        QCOMPARE(::mkfifo(QFile::encodeName(List()).constData(), 0600), 0);
+        CreateWindows();
+        QVERIFY(ShowMainWindow());
+        TBoxAnswerer answerer;
+        const QString shown = ShowList();
+        QCOMPARE(answerer.Boxes,
+                 QStringList{"Zirmon|Cannot open file \"" + List() + "\". Not a regular file."});
+        QCOMPARE(shown, DesignListText());
+        QCOMPARE(ReadAll(List()), Cp1250(DesignListText()));
+        QVERIFY(QFileInfo(List()).isFile());
+    }
+};
+
+QTEST_MAIN(TestHostile)
+#include "tst_hostile.moc"
