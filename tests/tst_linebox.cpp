@@ -193,6 +193,46 @@ private Q_SLOTS:
         QVERIFY(DarkRows(*Box) > 0);
     }
 
+    // A line of many thousand characters is laid out in pieces; it is still
+    // one line, and the view moves through it and past it.
+    void hugeLine() {
+        const QString huge = QStringLiteral("8").repeated(100000);
+        Box->SetText(QStringLiteral("first\r\n") + huge + QStringLiteral("\r\nlast\r\n"));
+        QCOMPARE(Box->LineCount(), 4);
+        QCOMPARE(Box->Line(1), huge);
+        Box->setFocus();
+        QTest::keyClick(Box.get(), Qt::Key_Down);
+        QCOMPARE(Box->TopLine(), 1);
+        for (int i = 0; i < 50; ++i)
+            QTest::keyClick(Box.get(), Qt::Key_PageDown);
+        QCOMPARE(Box->TopLine(), 1);
+        QVERIFY(DarkRows(*Box) > 0);
+        QTest::keyClick(Box.get(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(Box->TopLine(), 1); // the last rows of it, "last" and the empty line
+        QTest::keyClick(Box.get(), Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(Box->TopLine(), 0);
+        // An answer added below it, and a huge line added at the end.
+        Box->AppendLine(QStringLiteral("3 + 4 = 8"));
+        Box->AppendLine(huge);
+        QCOMPARE(Box->LineCount(), 6);
+        QCOMPARE(Box->Line(3), QStringLiteral("3 + 4 = 8"));
+        QCOMPARE(Box->Line(4), huge);
+        QCOMPARE(Box->Text(), QStringLiteral("first\r\n") + huge +
+                                  QStringLiteral("\r\nlast\r\n3 + 4 = 8\r\n") + huge +
+                                  QStringLiteral("\r\n"));
+        QTest::keyClick(Box.get(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(Box->TopLine(), 4);
+    }
+
+    // A pair of UTF-16 halves at a piece's edge stays whole.
+    void surrogatesAtAPieceEdge() {
+        const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80");
+        const QString line = QStringLiteral("x").repeated(4095) + pair + QStringLiteral("y");
+        Box->SetText(line);
+        QCOMPARE(Box->Line(0), line);
+        QVERIFY(DarkRows(*Box) > 0);
+    }
+
     void paintsOnlyWhatIsInView() {
         Box->SetText(QString());
         const int empty = DarkRows(*Box);

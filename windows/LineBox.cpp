@@ -15,8 +15,11 @@ namespace {
 const QString LineBreak = QStringLiteral("\r\n");
 // Blank pixels between the frame and the text, as in Qt's text boxes.
 const int TextMargin = 4;
-// Laid-out lines kept at most; a view needs a few dozen.
+// Laid-out pieces kept at most; a view needs a few dozen.
 const int KeptLayouts = 2048;
+// A line is laid out in pieces of at most this many characters, so that even
+// a line of millions of characters costs only the pieces in view.
+const qsizetype PieceLength = 4096;
 } // namespace
 
 namespace {
@@ -60,6 +63,7 @@ TLineBox::TLineBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     Starts.push_back(0);
+    AddPieces(0);
 }
 
 TLineBox::~TLineBox() = default;
@@ -86,9 +90,44 @@ void TLineBox::SetText(const QString& text) {
         run = c;
     }
     Store.append(run, end - run);
+    PieceStart.clear();
+    PieceLine.clear();
+    for (int line = 0; line < LineCount(); ++line)
+        AddPieces(line);
     Top = 0;
     TopRowInLine = 0;
     Forget();
+}
+
+qsizetype TLineBox::LineEnd(int line) const {
+    return size_t(line) + 1 < Starts.size() ? Starts[size_t(line) + 1] - 2 : Store.size();
+}
+
+void TLineBox::AddPieces(int line) {
+    const qsizetype end = LineEnd(line);
+    qsizetype start = Starts[size_t(line)];
+    do {
+        PieceStart.push_back(start);
+        PieceLine.push_back(line);
+        qsizetype next = start + PieceLength;
+        // A pair of UTF-16 halves stays in one piece.
+        if (next < end && Store.at(next).isLowSurrogate())
+            ++next;
+        start = next;
+    } while (start < end);
+}
+
+int TLineBox::PieceCount() const {
+    return int(PieceStart.size());
+}
+
+QString TLineBox::PieceText(int piece) const {
+    const qsizetype start = PieceStart[size_t(piece)];
+    const qsizetype end =
+        piece + 1 < PieceCount() && PieceLine[size_t(piece) + 1] == PieceLine[size_t(piece)]
+            ? PieceStart[size_t(piece) + 1]
+            : LineEnd(PieceLine[size_t(piece)]);
+    return Store.mid(start, end - start);
 }
 
 void TLineBox::AppendLine(const QString& line) {
@@ -97,30 +136,44 @@ void TLineBox::AppendLine(const QString& line) {
         // Breaks inside the line make several lines; the view stays.
         const int top = Top, row = TopRowInLine;
         SetText(open ? Store + line + LineBreak : Store + LineBreak + line);
-        Top = qMin(top, LineCount() - 1);
+        Top = qMin(top, PieceCount() - 1);
         TopRowInLine = row;
         update();
         return;
     }
     const int last = LineCount() - 1;
     if (open) {
+        // The empty last line takes the text, and a new empty line follows.
+        while (!PieceLine.empty() && PieceLine.back() == last) {
+            Layouts.remove(PieceCount() - 1);
+            PieceLine.pop_back();
+            PieceStart.pop_back();
+        }
         Store += line;
         Store += LineBreak;
         Starts.push_back(Store.size());
+        AddPieces(last);
+        AddPieces(last + 1);
     } else {
         Store += LineBreak;
         Starts.push_back(Store.size());
         Store += line;
+        AddPieces(last + 1);
     }
-    Layouts.remove(last);
+    if (Top >= PieceCount()) {
+        Top = PieceCount() - 1;
+        TopRowInLine = 0;
+    }
     update();
 }
 
 QString TLineBox::Line(int index) const {
     const qsizetype start = Starts[size_t(index)];
-    const qsizetype end =
-        size_t(index) + 1 < Starts.size() ? Starts[size_t(index) + 1] - 2 : Store.size();
-    return Store.mid(start, end - start);
+    return Store.mid(start, LineEnd(index) - start);
+}
+
+int TLineBox::TopLine() const {
+    return PieceLine[size_t(Top)];
 }
 
 QRect TLineBox::TextArea() const {
@@ -137,13 +190,13 @@ int TLineBox::RowsInView() const {
     return qMax(1, TextArea().height() / RowHeight());
 }
 
-QTextLayout& TLineBox::LayoutOf(int line) const {
-    auto found = Layouts.constFind(line);
+QTextLayout& TLineBox::LayoutOf(int piece) const {
+    auto found = Layouts.constFind(piece);
     if (found != Layouts.constEnd())
         return **found;
     if (Layouts.size() >= KeptLayouts)
         Layouts.clear();
-    auto layout = std::make_shared<QTextLayout>(Line(line), font());
+    auto layout = std::make_shared<QTextLayout>(PieceText(piece), font());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout->setTextOption(option);
@@ -157,12 +210,12 @@ QTextLayout& TLineBox::LayoutOf(int line) const {
         y += row.height();
     }
     layout->endLayout();
-    Layouts.insert(line, layout);
+    Layouts.insert(piece, layout);
     return *layout;
 }
 
-int TLineBox::RowsOf(int line) const {
-    return qMax(1, LayoutOf(line).lineCount());
+int TLineBox::RowsOf(int piece) const {
+    return qMax(1, LayoutOf(piece).lineCount());
 }
 
 void TLineBox::Forget() {
@@ -172,32 +225,32 @@ void TLineBox::Forget() {
 
 void TLineBox::ScrollRows(int rows) {
     // The furthest place the view may start: the last row at the bottom.
-    int endLine = LineCount() - 1;
+    int endPiece = PieceCount() - 1;
     int endRow = 0;
-    for (int need = RowsInView(); endLine >= 0; --endLine) {
-        const int here = RowsOf(endLine);
+    for (int need = RowsInView(); endPiece >= 0; --endPiece) {
+        const int here = RowsOf(endPiece);
         if (here >= need) {
             endRow = here - need;
             break;
         }
         need -= here;
     }
-    if (endLine < 0) {
-        endLine = 0;
+    if (endPiece < 0) {
+        endPiece = 0;
         endRow = 0;
     }
-    auto beyondEnd = [&] { return Top > endLine || (Top == endLine && TopRowInLine > endRow); };
+    auto beyondEnd = [&] { return Top > endPiece || (Top == endPiece && TopRowInLine > endRow); };
     for (; rows > 0 && !beyondEnd(); --rows) {
         if (TopRowInLine + 1 < RowsOf(Top))
             ++TopRowInLine;
-        else if (Top + 1 < LineCount()) {
+        else if (Top + 1 < PieceCount()) {
             ++Top;
             TopRowInLine = 0;
         } else
             break;
     }
     if (beyondEnd()) {
-        Top = endLine;
+        Top = endPiece;
         TopRowInLine = endRow;
     }
     for (; rows < 0 && (Top > 0 || TopRowInLine > 0); ++rows) {
@@ -219,7 +272,7 @@ void TLineBox::ScrollToStart() {
 
 void TLineBox::ScrollToEnd() {
     // Start from a view near the end, so that only the last lines are laid out.
-    Top = qMax(0, LineCount() - 1 - RowsInView());
+    Top = qMax(0, PieceCount() - 1 - RowsInView());
     TopRowInLine = 0;
     ScrollRows(INT_MAX);
 }
@@ -242,14 +295,14 @@ void TLineBox::paintEvent(QPaintEvent*) {
     const QRect area = TextArea();
     painter.setClipRect(area);
     painter.setPen(palette().color(QPalette::Text));
-    if (Top >= LineCount())
+    if (Top >= PieceCount())
         return;
     const QTextLayout& first = LayoutOf(Top);
     qreal y = area.top();
     if (TopRowInLine > 0 && TopRowInLine < first.lineCount())
         y -= first.lineAt(TopRowInLine).y();
-    for (int line = Top; line < LineCount() && y < area.bottom(); ++line) {
-        const QTextLayout& layout = LayoutOf(line);
+    for (int piece = Top; piece < PieceCount() && y < area.bottom(); ++piece) {
+        const QTextLayout& layout = LayoutOf(piece);
         layout.draw(&painter, QPointF(area.left(), y));
         const int rows = layout.lineCount();
         y += rows > 0 ? layout.lineAt(rows - 1).rect().bottom() : RowHeight();

@@ -35,8 +35,10 @@ public:
 
     int LineCount() const { return int(Starts.size()); }
     QString Line(int index) const;
-    // The first line in view, and the row of it (when wrapped) at the top.
-    int TopLine() const { return Top; }
+    // The line at the top of the view, and the row of it (when wrapped) at
+    // the top, counted within the piece of the line in view (a line is laid
+    // out in pieces of 4,096 characters).
+    int TopLine() const;
     int TopRow() const { return TopRowInLine; }
     // The rows in view at once.
     int RowsInView() const;
@@ -57,16 +59,23 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    QTextLayout& LayoutOf(int line) const;
-    int RowsOf(int line) const;
+    qsizetype LineEnd(int line) const;
+    // Adds the pieces of a line, which must be the last line with pieces.
+    void AddPieces(int line);
+    int PieceCount() const;
+    QString PieceText(int piece) const;
+    QTextLayout& LayoutOf(int piece) const;
+    int RowsOf(int piece) const;
     int RowHeight() const;
     QRect TextArea() const;
     void Forget();
 
     QString Store;
-    std::vector<qsizetype> Starts; // where each line begins in Store
-    int Top = 0;
-    int TopRowInLine = 0;
-    mutable QHash<int, std::shared_ptr<QTextLayout>> Layouts; // lines laid out so far
+    std::vector<qsizetype> Starts;                            // where each line begins in Store
+    std::vector<qsizetype> PieceStart;                        // where each piece begins in Store
+    std::vector<int> PieceLine;                               // the line each piece belongs to
+    int Top = 0;                                              // the piece at the top of the view
+    int TopRowInLine = 0;                                     // its row at the top
+    mutable QHash<int, std::shared_ptr<QTextLayout>> Layouts; // pieces laid out so far
     int WheelRemainder = 0;
 };
