@@ -137,9 +137,10 @@ pause_share=$(drill_median "share of one core")
     echo "| one Enter under 20 ms at 100,000 listed lines | $enter_100k ms | $(verdict "$enter_100k" 20) |"
     echo "| one \"Příklady\" showing under 100 ms at 100,000 lines | $show_100k ms | $(verdict "$show_100k" 100) |"
     echo "| one pause under 2 % of one core | $pause_share % | $(verdict "$pause_share" 2) |"
-    if [ -n "${ZIRMON_BENCH_NOTES:-}" ] && [ -f "$ZIRMON_BENCH_NOTES" ]; then
+    NOTES=${ZIRMON_BENCH_NOTES:-$ZIRMON_ROOT/bench/NOTES.md}
+    if [ -f "$NOTES" ]; then
         echo
-        cat "$ZIRMON_BENCH_NOTES"
+        cat "$NOTES"
     fi
 } >"$WORK/report"
 
