@@ -584,20 +584,6 @@ private Q_SLOTS:
         StopWaiting();
         QCOMPARE(gate, !unticked);
         QCOMPARE(Value("Tabulka", "OKscit"), unticked ? QStringLiteral("0") : QStringLiteral("5"));
-        if (!unticked)
-            return;
-        // After a restart the file's flag protects the reset again.
-        WriteAll(Ini(), file);
-        Restart();
-        QVERIFY(setpoc->joheslo->isChecked());
-        WhenModal("gate", Is(PasswordDlg1), [&gate](QWidget*) {
-            gate = true;
-            Click(PasswordDlg1->CancelBtn);
-        });
-        gate = false;
-        Click(Form1->nuluj);
-        QVERIFY(gate);
-        QCOMPARE(GetCell(Form1->vysl, 2, 1), QStringLiteral("      5"));
     }
 
     void tickingWithoutPassword_data() {
