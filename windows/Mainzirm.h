@@ -44,6 +44,9 @@ extern TForm1* Form1;
 void ShowProblemLayout();
 void ShowIdleLayout();
 
+// Empties the answer field, its undo history too.
+void EmptyAnswerField();
+
 // Recomputes the two totals and writes the totals row.
 void UpdateTotals();
 
