@@ -92,6 +92,7 @@ protected:
         switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
+        case QEvent::InputMethod:      // text composed by an input method
         case QEvent::ShortcutOverride: // accepted: no menu or button key fires
             if (!ForMainWindow(watched))
                 return false;
