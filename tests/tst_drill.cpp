@@ -393,10 +393,6 @@ private Q_SLOTS:
 };
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsSet(XDriverVariable))
-        return RunXDriver(argc, argv);
-    QApplication app(argc, argv);
-    TestDrill test;
-    return QTest::qExec(&test, argc, argv);
+    return TestMainWithDriver<TestDrill>(argc, argv, XDriverVariable, RunXDriver);
 }
 #include "tst_drill.moc"
