@@ -264,6 +264,9 @@ private Q_SLOTS:
     }
 
     void randomModeDrawsTheNextOperation() {
+        // The stored mix holds from the first problem on.
+        WriteAll(Home.dataDir() + "zirmon.ini",
+                 "[Vyber]\r\nscit=1\r\nodcit=1\r\nnasob=0\r\ndelen=0\r\n");
         Start();
         QTest::mouseClick(Form1->nah, Qt::LeftButton);
         for (int i = 0; i < 6; ++i) {
@@ -388,7 +391,9 @@ private Q_SLOTS:
         // The verdict stays, and no next problem was drawn in random mode.
         QVERIFY(Form1->spatne->isVisible());
         QCOMPARE(PracticeState.Operand1, 1);
-        QCOMPARE(PracticeState.BadAdd + PracticeState.BadSub, 1);
+        QCOMPARE(PracticeState.BadAdd + PracticeState.BadSub + PracticeState.BadMul +
+                     PracticeState.BadDiv,
+                 1);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "practice/PracticeState.h"
 #include "practice/Sound.h"
 #include "store/DataDir.h"
+#include "store/Errors.h"
 #include "store/IntText.h"
 #include "store/ProfileFile.h"
 #include "store/Settings.h"
@@ -21,6 +22,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QRegion>
+#include <QScreen>
+#include <QStyle>
 #include <QWindow>
 #include <array>
 
@@ -189,6 +193,15 @@ void TForm1::FormCreate() {
         move(ini.ReadInteger(QStringLiteral("Ploha"), QStringLiteral("X"), x()), y());
         move(x(), ini.ReadInteger(QStringLiteral("Ploha"), QStringLiteral("y"), y()));
     }
+    // A position stored before a change of monitors may be out of reach.
+    // The window is sized as it opens, the idle layout, with room for a
+    // title bar; the file keeps the stored position until "&Konec".
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    const QSize outer(532, MainMenu1->sizeHint().height() + IdleClientHeight +
+                               style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    move(PlaceOnScreens(pos(), outer, areas));
     PracticeState.HomeLeft = x();
     PracticeState.HomeTop = y();
     PracticeState.MasterPassword = QString::fromLatin1(MasterPasswordText);
@@ -211,6 +224,27 @@ void EmptyAnswerField() {
     // Setting the text, unlike clearing it, also forgets the undo history:
     // Ctrl+Z never brings back an answer already judged.
     Form1->vy->setText(QString());
+}
+
+QPoint PlaceOnScreens(QPoint pos, QSize size, const QList<QRect>& areas) {
+    QRegion free;
+    for (const QRect& area : areas)
+        free += area;
+    if (areas.isEmpty() || (QRegion(QRect(pos, size)) - free).isEmpty())
+        return pos;
+    auto distance = [pos](const QRect& area) {
+        const int dx = qMax(qMax(area.left() - pos.x(), pos.x() - area.right()), 0);
+        const int dy = qMax(qMax(area.top() - pos.y(), pos.y() - area.bottom()), 0);
+        return static_cast<long long>(dx) * dx + static_cast<long long>(dy) * dy;
+    };
+    const QRect* nearest = &areas.first();
+    for (const QRect& area : areas)
+        if (distance(area) < distance(*nearest))
+            nearest = &area;
+    // Too big for the area: its top left corner stays in view.
+    const int x = qMax(qMin(pos.x(), nearest->right() + 1 - size.width()), nearest->left());
+    const int y = qMax(qMin(pos.y(), nearest->bottom() + 1 - size.height()), nearest->top());
+    return QPoint(x, y);
 }
 
 void ShowProblemLayout() {
@@ -321,11 +355,12 @@ void TForm1::BitBtn5Click() {
 }
 
 void TForm1::nulujClick() {
-    vyslForm->BitBtn2Click();
-    if (setpoc->joheslo->isChecked()) {
-        PasswordDlg1->exec();
+    // Under protection nothing, not even the list of mistakes, is cleared
+    // before the gate has accepted a password.
+    if (setpoc->joheslo->isChecked() && !PasswordDlg1->AskPassword())
         return;
-    }
+    // A list that cannot be saved stops the reset here.
+    vyslForm->BitBtn2Click();
     ResetTallies();
 }
 
@@ -474,7 +509,13 @@ void TForm1::vyKeyPress(QChar& key) {
     if (enter) {
         key = QChar();
         PracticeState.AnswerText = vy->text();
-        vyslForm->KeepEarlierRuns();
+        // The lines of earlier runs come first in the list. A file that
+        // cannot be read does not keep the answer from being judged; the
+        // save below reports it and ends this Enter.
+        try {
+            vyslForm->KeepEarlierRuns();
+        } catch (const EZirmonError&) {
+        }
         for (const TJudged* op : {&Multiplication, &Division, &Addition, &Subtraction})
             if (PracticeState.*(op->Flag))
                 Evaluate(*op);

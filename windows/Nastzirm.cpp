@@ -9,6 +9,7 @@
 #include "windows/Look.h"
 #include "windows/Passwd.h"
 #include "windows/SvgIcon.h"
+#include "windows/Zadanhe.h"
 
 #include <QKeyEvent>
 #include <QShortcutEvent>
@@ -87,6 +88,12 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
         RunStep([this] { CancelBtnClick(); });
         reject();
     });
+    // With a password stored, only someone who knows it switches the
+    // protection off.
+    joheslo->MayUntick = [] {
+        return PracticeState.StoredPassword.isEmpty() ||
+               (PasswordDlg1 && PasswordDlg1->AskPassword());
+    };
     connect(joheslo, &QCheckBox::toggled, this, [this] { RunStep([this] { johesloClick(); }); });
     connect(Button1, &QPushButton::clicked, this, [this] { RunStep([this] { Button1Click(); }); });
 
@@ -96,6 +103,11 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
 void Tsetpoc::FormCreate() {
     Button1->setEnabled(joheslo->isChecked());
     joheslo->setChecked(PracticeState.ProtectReset);
+    // The random mix reads these boxes from the first problem of a run on.
+    oksc->setChecked(PracticeState.PickAdd);
+    okod->setChecked(PracticeState.PickSub);
+    okna->setChecked(PracticeState.PickMul);
+    okde->setChecked(PracticeState.PickDiv);
     SetLabelText(Label1, QStringLiteral("POZOR!!"));
     SetLabelText(Label3, QStringLiteral("POZOR!!"));
     SetLabelText(Label2, QStringLiteral("Musí být označena alespoň jedna z možností"));
