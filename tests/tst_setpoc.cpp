@@ -437,6 +437,26 @@ private Q_SLOTS:
         });
     }
 
+    // Alt+O presses OK on every page, also on "Obecné" beside "  &Odčítání".
+    void altOPressesOk_data() {
+        QTest::addColumn<int>("page");
+        for (const int page : {PageAdd, PageSub, PageMul, PageDiv, PageGeneral})
+            QTest::addRow("page %d", page) << page;
+    }
+    void altOPressesOk() {
+        QFETCH(int, page);
+        Start();
+        Open([&] {
+            ShowPage(page);
+            const bool mix = setpoc->okod->isChecked();
+            Key(Qt::Key_O, Qt::AltModifier);
+            QTRY_VERIFY(!setpoc->isVisible());
+            QCOMPARE(setpoc->result(), int(QDialog::Accepted));
+            QCOMPARE(setpoc->okod->isChecked(), mix);
+        });
+        QVERIFY(QFile::exists(Ini()));
+    }
+
     void randomMixBeforeFirstOpening() {
         // A fresh install offers all four; a stored choice holds from the
         // first problem of a run, before the dialog was ever opened.
