@@ -188,17 +188,7 @@ private Q_SLOTS:
                 QCOMPARE(vyslForm->ListText(), EarlierList);
                 QCOMPARE(PasswordDlg1->Password->text(), QString());
                 QCOMPARE(FocusName(), QStringLiteral("Password"));
-                Type(entry);
-                if (action == "OK")
-                    Click(PasswordDlg1->OKBtn);
-                else if (action == "Enter")
-                    Key(Qt::Key_Return);
-                else if (action == "Zrušit")
-                    Click(PasswordDlg1->CancelBtn);
-                else if (action == "Esc")
-                    Key(Qt::Key_Escape);
-                else
-                    PasswordDlg1->close();
+                AnswerGate(entry, action);
                 QVERIFY(!PasswordDlg1->isVisible());
             },
             protect);

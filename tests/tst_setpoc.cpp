@@ -566,17 +566,7 @@ private Q_SLOTS:
             "gate", Is(PasswordDlg1),
             [&](QWidget*) {
                 gate = true;
-                Type(entry);
-                if (answer == "OK")
-                    Click(PasswordDlg1->OKBtn);
-                else if (answer == "Enter")
-                    Key(Qt::Key_Return);
-                else if (answer == "Zrušit")
-                    Click(PasswordDlg1->CancelBtn);
-                else if (answer == "Esc")
-                    Key(Qt::Key_Escape);
-                else
-                    PasswordDlg1->close();
+                AnswerGate(entry, answer);
             },
             false);
         Open([&] {
