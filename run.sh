@@ -7,4 +7,4 @@ ZIRMON_ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$ZIRMON_ROOT/tools/deps.sh"
 zirmon_install_deps
 zirmon_build "$ZIRMON_ROOT/build" Release -- zirmon zirmonsound sounds icons
-exec "$ZIRMON_ROOT/build/zirmon" "$@"
+exec "$ZIRMON_ROOT/build/zirmon"
