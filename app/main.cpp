@@ -1,4 +1,5 @@
 // Zirmon: the program's entry.
+#include "app/Platform.h"
 #include "app/QtTexts.h"
 #include "app/Zirmon.h"
 #include "practice/Random.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[]) {
     ReseedRandom();
+    ChoosePlatform(argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zirmon"));
     QGuiApplication::setDesktopFileName(QStringLiteral(ZIRMON_APP_ID));

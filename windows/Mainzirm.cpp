@@ -1,6 +1,7 @@
 #include "windows/Mainzirm.h"
 
 #include "app/ErrorBox.h"
+#include "app/Platform.h"
 #include "practice/Evaluation.h"
 #include "practice/Generators.h"
 #include "practice/PracticeState.h"
@@ -117,6 +118,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
             FocusBeforeMenu = old;
     });
 
+    PositionKnown = WindowPositionKnown(QGuiApplication::platformName());
     RunStep([this] { FormCreate(); });
 }
 
@@ -126,6 +128,7 @@ void TForm1::FormCreate() {
         move(ini.ReadInteger(QStringLiteral("Ploha"), QStringLiteral("X"), x()), y());
         move(x(), ini.ReadInteger(QStringLiteral("Ploha"), QStringLiteral("y"), y()));
     }
+    PositionAtStart = pos();
     PracticeState.HomeLeft = x();
     PracticeState.HomeTop = y();
     PracticeState.MasterPassword = QString::fromLatin1(MasterPasswordText);
@@ -245,8 +248,9 @@ void TForm1::BitBtn5Click() {
     {
         TProfileFile ini(GetIniPath());
         SaveTallies(ini);
-        ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("X"), x());
-        ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("y"), y());
+        const QPoint at = PositionKnown ? pos() : PositionAtStart;
+        ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("X"), at.x());
+        ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("y"), at.y());
     }
     close();
 }
