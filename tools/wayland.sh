@@ -61,7 +61,9 @@ if [ -z "$display" ]; then
     cat "$WORK/zirmon-x.log" >&2
     exit 1
 fi
-WAYLAND_DISPLAY=zirmon-x DISPLAY=$display "$BUILD/zirmon" >"$WORK/zirmon.out" 2>&1 &
+# A Plasma session, where Qt itself would choose Wayland.
+XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=KDE WAYLAND_DISPLAY=zirmon-x DISPLAY=$display \
+    "$BUILD/zirmon" >"$WORK/zirmon.out" 2>&1 &
 PIDS+=($!)
 if ! DISPLAY=$display timeout 60 xdotool search --sync --name '^Zirmon 4.0$' >/dev/null; then
     echo "The main window did not appear on the X display $display:" >&2
