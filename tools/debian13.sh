@@ -42,10 +42,13 @@ archive_address() {
     done
 }
 
-if [ ! -x /usr/sbin/debootstrap ]; then
+NEEDED=()
+[ -x /usr/sbin/debootstrap ] || NEEDED+=(debootstrap)
+command -v git >/dev/null || NEEDED+=(git)
+if [ ${#NEEDED[@]} -gt 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     "${SUDO[@]}" apt-get update -q
-    "${SUDO[@]}" apt-get install -y -q --no-install-recommends debootstrap git
+    "${SUDO[@]}" apt-get install -y -q --no-install-recommends "${NEEDED[@]}"
 fi
 
 if [ ! -f "$TARGET/etc/zirmon-root-ready" ]; then
