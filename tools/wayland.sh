@@ -4,16 +4,13 @@
 #     chosen) runs on X11: its main window appears on the X display;
 #  2. without XWayland it runs natively on Wayland, where "&Konec" must keep
 #     the stored position (tests/tst_mainwindow storedPositionSurvives).
-# Usage: tools/wayland.sh [BUILD]   (default: build; it must be built).
+# Usage: tools/wayland.sh [BUILD]   (default: build)
 set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${1:-$ROOT/build}
-for tool in weston Xwayland xdotool; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "$tool is missing (./test.sh installs it)" >&2
-        exit 1
-    fi
-done
+ZIRMON_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${1:-$ZIRMON_ROOT/build}
+source "$ZIRMON_ROOT/tools/deps.sh"
+zirmon_install_deps test
+zirmon_build "$BUILD" Release -- zirmon tst_mainwindow
 
 WORK=$(mktemp -d)
 PIDS=()
