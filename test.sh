@@ -8,4 +8,4 @@ zirmon_install_deps test
 BUILD=${ZIRMON_BUILD:-$ZIRMON_ROOT/build}
 zirmon_build "$BUILD" "${ZIRMON_BUILD_TYPE:-Release}" ${ZIRMON_CMAKE_ARGS:-}
 cd "$BUILD"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure "$@"
+QT_QPA_PLATFORM="offscreen:configfile=$ZIRMON_ROOT/tests/offscreen.json" ctest --output-on-failure "$@"

@@ -52,3 +52,7 @@ void ShowInformationBox(const QString& text) {
 void ShowWarningBox(const QString& text) {
     ShowBox(QMessageBox::Warning, "Warning", "WarningBox", text);
 }
+
+void ShowProgramInformationBox(const QString& text) {
+    ShowBox(QMessageBox::Information, ApplicationTitle, "InformationBox", text);
+}

@@ -30,3 +30,6 @@ template <typename Step> void RunStep(Step&& step) noexcept {
 // with the matching icon and one "OK".
 void ShowInformationBox(const QString& text);
 void ShowWarningBox(const QString& text);
+
+// The same information box captioned "Zirmon", for a second start.
+void ShowProgramInformationBox(const QString& text);

@@ -1,4 +1,5 @@
 // Zirmon: the program's entry.
+#include "app/OnlyCopy.h"
 #include "app/Platform.h"
 #include "app/QtTexts.h"
 #include "app/Zirmon.h"
@@ -15,6 +16,10 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Zirmon"));
     QGuiApplication::setDesktopFileName(QStringLiteral(ZIRMON_APP_ID));
     LoadQtTranslations();
+    // A second start on the same data folder reads and writes nothing.
+    TOnlyCopy onlyCopy;
+    if (!onlyCopy.Claim())
+        return 0;
     QApplication::setQuitOnLastWindowClosed(false);
     TThreadSoundPlayer player;
     SoundPlayer = &player;

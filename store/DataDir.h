@@ -7,6 +7,9 @@
 // names no data location.
 QString GetDataDir();
 
+// The same folder without making it.
+QString DataDirPath();
+
 // The settings file: the data folder followed by "zirmon.ini".
 QString GetIniPath();
 

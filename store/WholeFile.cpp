@@ -75,6 +75,11 @@ QString ReplaceWholeFile(const QString& path, const QByteArray& bytes, bool priv
         FileHooks->Replacing(path, bytes);
     const bool isNew = !QFileInfo::exists(path);
     QSaveFile file(path);
+    // A folder that lets no file be made beside this one, while the file
+    // itself may be written, is written in place: that is not atomic, but
+    // it is the only way to save there at all. Everywhere else the file is
+    // replaced whole.
+    file.setDirectWriteFallback(true);
     // Unbuffered, so that a full disk shows in the write itself: a buffered
     // QSaveFile can lose the failure of its last flush and commit an empty
     // or cut file all the same.

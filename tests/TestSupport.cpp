@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
+#include "practice/PracticeState.h"
 #include "windows/About.h"
 #include "windows/Histr.h"
-#include "practice/PracticeState.h"
 #include "windows/Mainzirm.h"
 #include "windows/Man.h"
 #include "windows/Nastzirm.h"
@@ -14,14 +14,61 @@
 #include <QFile>
 #include <QtTest>
 
+#ifdef Q_OS_LINUX
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 TTempHome::TTempHome() {
     qputenv("HOME", Dir.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", (Dir.path() + "/share").toLocal8Bit());
+    // The lock of a running copy lives in the runtime folder.
+    const QString runtime = Dir.path() + "/run";
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
 }
 
 QString TTempHome::dataDir() const {
     return Dir.path() + "/share/zirmon/";
 }
+
+#ifdef Q_OS_LINUX
+namespace {
+// The effective capabilities of this thread without (or with again) the
+// two that let root pass over permission bits.
+bool SetOverride(bool on) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return false;
+    const unsigned bits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+    if (on)
+        data[0].effective |= bits & data[0].permitted;
+    else
+        data[0].effective &= ~bits;
+    return ::syscall(SYS_capset, &header, data) == 0;
+}
+} // namespace
+
+TPermissionsBind::TPermissionsBind() {
+    if (::geteuid() != 0) {
+        Ok = true;
+        return;
+    }
+    Ok = Dropped = SetOverride(false);
+}
+
+TPermissionsBind::~TPermissionsBind() {
+    if (Dropped)
+        SetOverride(true);
+}
+#else
+TPermissionsBind::TPermissionsBind() = default;
+TPermissionsBind::~TPermissionsBind() = default;
+#endif
 
 QByteArray ReadAll(const QString& path) {
     QFile f(path);

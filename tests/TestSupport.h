@@ -26,6 +26,22 @@ class QWidget;
 // One of the eight windows by its name ("Form1", "setpoc", ...), or nullptr.
 QWidget* WindowNamed(const QString& name);
 
+// While it lives, file permission bits bind this thread even when it runs as
+// root (the capabilities that override them are set aside). Active() is
+// false where that cannot be done; a test then skips what needs it.
+class TPermissionsBind {
+public:
+    TPermissionsBind();
+    ~TPermissionsBind();
+    TPermissionsBind(const TPermissionsBind&) = delete;
+    TPermissionsBind& operator=(const TPermissionsBind&) = delete;
+    bool Active() const { return Ok; }
+
+private:
+    bool Ok = false;
+    bool Dropped = false;
+};
+
 QByteArray ReadAll(const QString& path);
 // count lines of width copies of fill, each ended by CR LF.
 QByteArray RepeatedLines(qsizetype count, qsizetype width, char fill);
@@ -67,3 +83,18 @@ public:
 private:
     QTimer* Timer;
 };
+
+#include <QApplication>
+#include <QTest>
+
+// The main of a test program that also runs as a driver of itself, started
+// by one of its tests under a helper (an X server, a sound server): with
+// variable set it runs driver instead of the tests.
+template <typename Test>
+int TestMainWithDriver(int argc, char* argv[], const char* variable, int (*driver)(int, char**)) {
+    if (qEnvironmentVariableIsSet(variable))
+        return driver(argc, argv);
+    QApplication app(argc, argv);
+    Test test;
+    return QTest::qExec(&test, argc, argv);
+}

@@ -102,6 +102,9 @@ class TestFaults : public QObject {
     // allows; returns the way, or an empty text when there is none.
     QString MakeReadOnly() {
         if (::geteuid() != 0) {
+            // Files that may be written would be written in place.
+            for (const QString& file : {Ini(), List()})
+                QFile::setPermissions(file, QFileDevice::ReadOwner);
             QFile::setPermissions(DataFolder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
             if (!CanCreateIn(Data()))
                 return Undo = "permission bits";
@@ -150,10 +153,12 @@ class TestFaults : public QObject {
         const QString undo = Undo;
         Undo.clear();
         FileHooks = nullptr;
-        if (undo == "permission bits")
+        if (undo == "permission bits") {
             QFile::setPermissions(DataFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                     QFileDevice::ExeOwner);
-        else if (undo == "read-only bind mount")
+            for (const QString& file : {Ini(), List()})
+                QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        } else if (undo == "read-only bind mount")
             QCOMPARE(::umount2(folder.constData(), MNT_DETACH), 0);
         else if (undo == "immutable flag")
             QVERIFY(SetImmutable(DataFolder(), false));
@@ -373,6 +378,29 @@ private Q_SLOTS:
         const QList<QByteArray> lines = ReadAll(Ini()).split('\n');
         QCOMPARE(lines.size(), 8 + 42 + 1);
         QVERIFY(ReadAll(Ini()).endsWith("\r\n"));
+    }
+
+    // A data folder that refuses new files while its two files may be
+    // written: the saves write the files in place.
+    void readOnlyFolderWritableFiles() {
+        WriteAll(Ini(), SeededIni);
+        WriteAll(List(), SeededList());
+        const QStringList before = Entries();
+        CreateWindows();
+        QVERIFY(ShowMainWindow());
+        QFile::setPermissions(DataFolder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        Undo = "permission bits";
+        TPermissionsBind bind;
+        if (!bind.Active() || CanCreateIn(Data()))
+            QSKIP("the folder cannot refuse new files here");
+        TBoxAnswerer answerer;
+        Click(Form1->nasob);
+        AnswerProblem(2, 3, "7");
+        Click(Form1->konec);
+        QCOMPARE(answerer.Boxes, QStringList());
+        QCOMPARE(ReadAll(List()), SeededList() + "2   *    3    =    7\r\n");
+        QCOMPARE(TProfileFile(Ini()).ReadInteger("Tabulka", "KOnas", -1), 2);
+        QCOMPARE(Entries(), before);
     }
 
     // The list file is deleted between a save and the list window's load.

@@ -1,12 +1,16 @@
 // The main window driven as a user drives it.
 #include "TestSupport.h"
+#include "app/OnlyCopy.h"
 #include "app/Platform.h"
 #include "app/Zirmon.h"
 #include "practice/PracticeState.h"
+#include "store/DataDir.h"
 #include "windows/Cells.h"
 #include "windows/Mainzirm.h"
 
 #include <QDir>
+#include <QLockFile>
+#include <QScreen>
 #include <QtTest>
 
 namespace {
@@ -46,8 +50,9 @@ private Q_SLOTS:
             << QByteArray("[Ploha]\r\nX=100\r\ny=50\r\n[Tabulka]\r\nOKscit=0x1A\r\nOKcelk=99\r\n")
             << QPoint(100, 50) << "      26"
             << "      99";
+        // Out of reach: brought back whole onto the screen, left and bottom.
         QTest::newRow("position off the screen")
-            << QByteArray("[ploha]\r\nx=-5000\r\nY=9000\r\n") << QPoint(-5000, 9000) << "      0"
+            << QByteArray("[ploha]\r\nx=-5000\r\nY=9000\r\n") << QPoint() << "      0"
             << "      0";
     }
     void firstShow() {
@@ -59,9 +64,17 @@ private Q_SLOTS:
             WriteAll(Ini(), file);
         Start();
         QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0"));
-        QCOMPARE(Form1->pos(), position);
-        QCOMPARE(PracticeState.HomeLeft, position.x());
-        QCOMPARE(PracticeState.HomeTop, position.y());
+        if (position.isNull()) {
+            const QRect area = Form1->screen()->availableGeometry();
+            QCOMPARE(Form1->x(), area.left());
+            QVERIFY(Form1->y() + Form1->height() <= area.bottom() + 1);
+            QVERIFY(Form1->y() + Form1->height() >= area.bottom() - 60);
+            QCOMPARE(ReadAll(Ini()), file); // until "&Konec" stores the real one
+        } else {
+            QCOMPARE(Form1->pos(), position);
+        }
+        QCOMPARE(PracticeState.HomeLeft, Form1->x());
+        QCOMPARE(PracticeState.HomeTop, Form1->y());
         QCOMPARE(Form1->width(), 532);
         QCOMPARE(Form1->height(), MenuHeight() + IdleClientHeight);
         for (QWidget* w : {(QWidget*)Form1->L1, (QWidget*)Form1->oper, (QWidget*)Form1->L2,
@@ -91,6 +104,48 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(Ini()));
             QVERIFY(!QFile::exists(Home.dataDir() + "priklad.dat"));
         }
+    }
+
+    void placeOnScreens_data() {
+        QTest::addColumn<QPoint>("stored");
+        QTest::addColumn<QPoint>("placed");
+        // Two screens side by side, the right one lower and with a panel.
+        QTest::newRow("whole on the left screen") << QPoint(100, 100) << QPoint(100, 100);
+        QTest::newRow("across both screens") << QPoint(1700, 300) << QPoint(1700, 300);
+        QTest::newRow("below the left screen") << QPoint(100, 1000) << QPoint(100, 780);
+        QTest::newRow("right of everything") << QPoint(5000, 500) << QPoint(3048, 500);
+        QTest::newRow("into the right one's panel") << QPoint(2000, 1150) << QPoint(2000, 900);
+        QTest::newRow("far up and left") << QPoint(-900, -900) << QPoint(0, 0);
+        QTest::newRow("gap above the right screen") << QPoint(2500, 50) << QPoint(2500, 200);
+    }
+    void placeOnScreens() {
+        QFETCH(QPoint, stored);
+        QFETCH(QPoint, placed);
+        const QList<QRect> areas{QRect(0, 0, 1920, 1080), QRect(1920, 200, 1660, 1000)};
+        QCOMPARE(PlaceOnScreens(stored, QSize(532, 300), areas), placed);
+    }
+
+    // A second start on the same data folder shows one box and touches
+    // nothing; a lock left by a copy that is gone does not count.
+    void onlyOneCopy() {
+        QLockFile running(TOnlyCopy::LockPath(DataDirPath()));
+        QVERIFY(running.tryLock(0));
+        QStringList boxes;
+        AnswerNextBox(&boxes);
+        TOnlyCopy second;
+        QVERIFY(!second.Claim());
+        QCOMPARE(boxes, QStringList{"Zirmon|Program Zirmon je již spuštěn."});
+        QVERIFY(!QFileInfo::exists(Home.dataDir()));
+        running.unlock();
+        // What a killed copy leaves: its lock, naming a process that is gone.
+        WriteAll(running.fileName(),
+                 "2147483000\nzirmon\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        TOnlyCopy after;
+        QVERIFY(after.Claim());
+        TOnlyCopy third;
+        AnswerNextBox(&boxes);
+        QVERIFY(!third.Claim());
+        QCOMPARE(boxes.size(), 2);
     }
 
     void namesAndOrder() {
@@ -169,10 +224,11 @@ private Q_SLOTS:
     }
 
     void randomButtonKeepsRandomMode() {
+        WriteAll(Ini(), "[Vyber]\r\nscit=0\r\nodcit=1\r\nnasob=0\r\ndelen=0\r\n");
         Start();
         QTest::mouseClick(Form1->nah, Qt::LeftButton);
         QVERIFY(PracticeState.RandomMode);
-        QVERIFY(PracticeState.OpAdd || PracticeState.OpSub); // the design boxes
+        QVERIFY(PracticeState.OpSub); // the stored mix
         QTest::mouseClick(Form1->nasob, Qt::LeftButton);
         QVERIFY(PracticeState.RandomMode);
         QVERIFY(PracticeState.OpMul);

@@ -68,6 +68,7 @@ class TestReset : public QObject {
     Q_OBJECT
 
     TTempHome Home;
+    QByteArray EarlierListBytes;
     QString Ini() const { return Home.dataDir() + "zirmon.ini"; }
 
     void Start(const QByteArray& file) {
@@ -77,6 +78,7 @@ class TestReset : public QObject {
         PracticeState = TPracticeState{};
         CreateWindows();
         SaveListFile(GetListPath(), EarlierList);
+        EarlierListBytes = ReadAll(GetListPath());
         vyslForm->SetListText(EarlierList);
         QVERIFY(ShowMainWindow());
     }
@@ -182,8 +184,8 @@ private Q_SLOTS:
             "gate", Is(PasswordDlg1),
             [&](QWidget*) {
                 gate = true;
-                // The list is emptied before the question is asked.
-                QCOMPARE(vyslForm->ListText(), ClearedListText());
+                // Nothing is emptied before the gate has its answer.
+                QCOMPARE(vyslForm->ListText(), EarlierList);
                 QCOMPARE(PasswordDlg1->Password->text(), QString());
                 QCOMPARE(FocusName(), QStringLiteral("Password"));
                 Type(entry);
@@ -207,7 +209,12 @@ private Q_SLOTS:
         QCOMPARE(ReadAll(Ini()), File(protect, stored, cleared));
         QCOMPARE(boxes, warned ? QStringList{QStringLiteral("Warning|Heslo bylo zadáno špatně!")}
                                : QStringList());
-        VerifyListEmptied();
+        if (cleared) {
+            VerifyListEmptied();
+        } else {
+            QCOMPARE(vyslForm->ListText(), EarlierList);
+            QCOMPARE(ReadAll(GetListPath()), EarlierListBytes);
+        }
         if (action == "OK" || action == "Enter")
             QCOMPARE(PracticeState.EnteredPassword, entry);
         else
@@ -233,6 +240,24 @@ private Q_SLOTS:
         });
         Click(Form1->nuluj);
         VerifyCounts(false);
+    }
+
+    void unsavableListStopsTheReset() {
+        Start(File(true, "abc", false));
+        QFile::remove(GetListPath());
+        QDir().mkpath(GetListPath()); // a folder where the list should be
+        QStringList boxes;
+        WhenModal("gate", Is(PasswordDlg1), [](QWidget*) {
+            Type("abc");
+            Key(Qt::Key_Return);
+        });
+        WhenModal("error box", IsBox("ErrorBox"), NoteAndConfirm(&boxes));
+        Click(Form1->nuluj);
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].startsWith("Zirmon|Cannot create file \"" + GetListPath() + "\". "),
+                 qPrintable(boxes[0]));
+        VerifyCounts(false);
+        QCOMPARE(ReadAll(Ini()), File(true, "abc", false));
     }
 
     void refusedWriteEndsTheReset() {

@@ -255,12 +255,13 @@ private Q_SLOTS:
         QCOMPARE(setpoc->Label3->pos(), QPoint(24, 200));
         QCOMPARE(setpoc->Label4->pos(), QPoint(24, 224));
 
-        // Design states hold until the first opening.
+        // Design states hold until the first opening; the random mix comes
+        // from the stored choice at once (here the defaults: all four).
         QCOMPARE(AddRadios(), QStringLiteral("100"));
         QCOMPARE(SubRadios(), QStringLiteral("100"));
         QCOMPARE(Ticks(MulBoxes()), QStringLiteral("1100000000"));
         QCOMPARE(Ticks(DivBoxes()), QStringLiteral("1001000000"));
-        QCOMPARE(Ticks(MixBoxes()), QStringLiteral("1100"));
+        QCOMPARE(Ticks(MixBoxes()), QStringLiteral("1111"));
     }
 
     void tabOrder() {
@@ -436,22 +437,45 @@ private Q_SLOTS:
         });
     }
 
+    // Alt+O presses OK on every page, also on "Obecné" beside "  &Odčítání".
+    void altOPressesOk_data() {
+        QTest::addColumn<int>("page");
+        for (const int page : {PageAdd, PageSub, PageMul, PageDiv, PageGeneral})
+            QTest::addRow("page %d", page) << page;
+    }
+    void altOPressesOk() {
+        QFETCH(int, page);
+        Start();
+        Open([&] {
+            ShowPage(page);
+            const bool mix = setpoc->okod->isChecked();
+            Key(Qt::Key_O, Qt::AltModifier);
+            QTRY_VERIFY(!setpoc->isVisible());
+            QCOMPARE(setpoc->result(), int(QDialog::Accepted));
+            QCOMPARE(setpoc->okod->isChecked(), mix);
+        });
+        QVERIFY(QFile::exists(Ini()));
+    }
+
     void randomMixBeforeFirstOpening() {
-        DestroyWindows();
-        QCOMPARE(CurrentRandomMix().Add, true);
-        QCOMPARE(CurrentRandomMix().Mul, false);
+        // A fresh install offers all four; a stored choice holds from the
+        // first problem of a run, before the dialog was ever opened.
+        Start();
+        QCOMPARE(Ticks(MixBoxes()), QStringLiteral("1111"));
         Start("[Vyber]\r\nscit=0\r\nodcit=0\r\nnasob=1\r\ndelen=0\r\n");
-        const TRandomMix before = CurrentRandomMix();
-        QVERIFY(before.Add && before.Sub && !before.Mul && !before.Div);
-        for (int i = 0; i < 200; ++i) {
-            const TOperation op = ChooseRandomOperation();
-            QVERIFY(op == TOperation::Addition || op == TOperation::Subtraction);
+        QCOMPARE(Ticks(MixBoxes()), QStringLiteral("0010"));
+        TFakeClock noPause;
+        TClock* const realClock = Clock;
+        Clock = &noPause;
+        Click(Form1->nah);
+        for (int i = 0; i < 10; ++i) {
+            QCOMPARE(Form1->oper->text(), QStringLiteral("x"));
+            AnswerProblem(PracticeState.Operand1, PracticeState.Operand2, "0");
         }
+        Clock = realClock;
+        Click(Form1->konec);
         Open([] { Click(setpoc->CancelBtn); });
-        const TRandomMix after = CurrentRandomMix();
-        QVERIFY(!after.Add && !after.Sub && after.Mul && !after.Div);
-        for (int i = 0; i < 50; ++i)
-            QVERIFY(ChooseRandomOperation() == TOperation::Multiplication);
+        QCOMPARE(Ticks(MixBoxes()), QStringLiteral("0010"));
     }
 
     void cancelledEditsStayLiveUntilReopened() {
@@ -505,25 +529,70 @@ private Q_SLOTS:
         QCOMPARE(ReadAll(Ini()), file);
     }
 
-    void protectionUntickedAndCancelled() {
-        Start("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n[Tabulka]\r\nOKscit=5\r\n");
+    void protectionUntick_data() {
+        QTest::addColumn<QByteArray>("password");
+        QTest::addColumn<QString>("answer"); // how the gate is left; empty: no gate
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("unticked");
+        QTest::newRow("stored password") << QByteArray("abc") << "OK"
+                                         << "abc" << true;
+        QTest::newRow("master password") << QByteArray("abc") << "Enter"
+                                         << "741mv58" << true;
+        QTest::newRow("wrong password") << QByteArray("abc") << "OK"
+                                        << "Abc" << false;
+        QTest::newRow("Zrušit") << QByteArray("abc") << "Zrušit"
+                                << "abc" << false;
+        QTest::newRow("Esc") << QByteArray("abc") << "Esc"
+                             << "abc" << false;
+        QTest::newRow("close box") << QByteArray("abc") << "close box"
+                                   << "abc" << false;
+        QTest::newRow("no password stored") << QByteArray() << ""
+                                            << "" << true;
+    }
+    void protectionUntick() {
+        QFETCH(QByteArray, password);
+        QFETCH(QString, answer);
+        QFETCH(QString, entry);
+        QFETCH(bool, unticked);
+        const QByteArray file = "[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=" + password +
+                                "\r\n[Tabulka]\r\nOKscit=5\r\n";
+        Start(file);
         QStringList boxes;
         WhenModal(
             "message box", [](QWidget* w) { return qobject_cast<QMessageBox*>(w); },
             NoteAndConfirm(&boxes), false);
-        Open([] {
-            QVERIFY(setpoc->joheslo->isChecked());
+        bool gate = false;
+        WhenModal(
+            "gate", Is(PasswordDlg1),
+            [&](QWidget*) {
+                gate = true;
+                Type(entry);
+                if (answer == "OK")
+                    Click(PasswordDlg1->OKBtn);
+                else if (answer == "Enter")
+                    Key(Qt::Key_Return);
+                else if (answer == "Zrušit")
+                    Click(PasswordDlg1->CancelBtn);
+                else if (answer == "Esc")
+                    Key(Qt::Key_Escape);
+                else
+                    PasswordDlg1->close();
+            },
+            false);
+        Open([&] {
             Click(setpoc->joheslo);
-            QVERIFY(!setpoc->joheslo->isChecked());
-            QVERIFY(!setpoc->Button1->isEnabled());
+            QCOMPARE(setpoc->joheslo->isChecked(), !unticked);
+            QCOMPARE(setpoc->Button1->isEnabled(), !unticked);
             Click(setpoc->CancelBtn);
         });
         StopWaiting();
-        QVERIFY(boxes.isEmpty());
-        QCOMPARE(Value("joheslo", "hsl"), QStringLiteral("1"));
+        QCOMPARE(gate, !answer.isEmpty());
+        QCOMPARE(boxes,
+                 entry == "Abc" ? QStringList{"Warning|Heslo bylo zadáno špatně!"} : QStringList());
+        QCOMPARE(ReadAll(Ini()), file); // the gate clears nothing
 
-        // Unprotected for the rest of this run: no gate.
-        bool gate = false;
+        // Left with "Zpět", the box's state holds for this run's resets.
+        gate = false;
         WhenModal(
             "gate", Is(PasswordDlg1),
             [&gate](QWidget*) {
@@ -533,23 +602,8 @@ private Q_SLOTS:
             false);
         Click(Form1->nuluj);
         StopWaiting();
-        QVERIFY(!gate);
-        QCOMPARE(GetCell(Form1->vysl, 2, 1), QStringLiteral("      0"));
-        QCOMPARE(Value("Tabulka", "OKscit"), QStringLiteral("0"));
-
-        // After a restart the file's flag protects the reset again.
-        WriteAll(Ini(),
-                 "[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=abc\r\n[Tabulka]\r\nOKscit=5\r\n");
-        Restart();
-        QVERIFY(setpoc->joheslo->isChecked());
-        WhenModal("gate", Is(PasswordDlg1), [&gate](QWidget*) {
-            gate = true;
-            Click(PasswordDlg1->CancelBtn);
-        });
-        Click(Form1->nuluj);
-        QVERIFY(gate);
-        QCOMPARE(GetCell(Form1->vysl, 2, 1), QStringLiteral("      5"));
-        QCOMPARE(Value("Tabulka", "OKscit"), QStringLiteral("5"));
+        QCOMPARE(gate, !unticked);
+        QCOMPARE(Value("Tabulka", "OKscit"), unticked ? QStringLiteral("0") : QStringLiteral("5"));
     }
 
     void tickingWithoutPassword_data() {

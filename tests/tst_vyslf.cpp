@@ -6,6 +6,7 @@
 #include "practice/Sound.h"
 #include "store/Errors.h"
 #include "store/ListFile.h"
+#include "windows/Cells.h"
 #include "windows/Mainzirm.h"
 #include "windows/Vyslf.h"
 
@@ -166,6 +167,7 @@ private Q_SLOTS:
         WriteAll(ListFile(), "precious\r\n");
         Start();
         QStringList boxes;
+        TPermissionsBind bind;
         WithListOpen([&] {
             QFile::setPermissions(ListFile(), QFileDevice::ReadOwner);
             // The folder refuses new files, so the save cannot replace it.
@@ -176,10 +178,37 @@ private Q_SLOTS:
                                                       QFileDevice::ExeOwner);
         });
         if (boxes.isEmpty())
-            QSKIP("running as root: the folder cannot refuse the write");
+            QSKIP("the folder cannot refuse the write here");
         QVERIFY2(boxes.at(0).startsWith("Zirmon|Cannot create file \"" + ListFile() + "\". "),
                  qPrintable(boxes.at(0)));
         QCOMPARE(ReadAll(ListFile()), QByteArray("precious\r\n"));
+    }
+
+    // A list file that is there but cannot be read: the answer is judged
+    // and counted all the same, the file is never saved over, and the line
+    // is kept for the first save after the file can be read again.
+    void unreadableFileDoesNotStopTheDrill() {
+        WriteAll(ListFile(), "precious\r\n");
+        Start();
+        QFile::setPermissions(ListFile(), QFileDevice::WriteOwner);
+        TPermissionsBind bind;
+        if (!bind.Active() || QFile(ListFile()).open(QIODevice::ReadOnly))
+            QSKIP("the list file cannot be made unreadable here");
+        QStringList boxes;
+        AnswerNextBox(&boxes);
+        Form1->nasob->click();
+        AnswerProblem(6, 7, "40");
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.at(0), "Zirmon|Cannot open file \"" + ListFile() + "\". Permission denied.");
+        QCOMPARE(PracticeState.BadMul, 1);
+        QCOMPARE(GetCell(Form1->vysl, 3, 3), QStringLiteral("      1"));
+        QVERIFY(Form1->spatne->isVisible()); // the failed save ends that Enter
+        QFile::setPermissions(ListFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(ReadAll(ListFile()), QByteArray("precious\r\n"));
+        AnswerProblem(2, 2, "5");
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(ReadAll(ListFile()),
+                 QByteArray("precious\r\n6   *    7    =    40\r\n2   *    2    =    5\r\n"));
     }
 
     void clearIntoABlockedPath() {

@@ -17,7 +17,7 @@ zirmon_install_deps test
 BUILD=${ZIRMON_BUILD:-$ZIRMON_ROOT/build}
 zirmon_build "$BUILD" "${ZIRMON_BUILD_TYPE:-Release}"
 
-export QT_QPA_PLATFORM=offscreen
+export QT_QPA_PLATFORM="offscreen:configfile=$ZIRMON_ROOT/tests/offscreen.json"
 export ZIRMON_HOSTILE_MB=${ZIRMON_HOSTILE_MB:-2}
 SUPPRESSIONS=()
 [ -f "$ZIRMON_ROOT/tools/valgrind.supp" ] && SUPPRESSIONS=(--suppressions="$ZIRMON_ROOT/tools/valgrind.supp")

@@ -2,8 +2,10 @@
 
 #include "ui_Mainzirm.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
 
 class TForm1 : public QMainWindow, public Ui::TForm1 {
     Q_OBJECT
@@ -48,6 +50,14 @@ extern TForm1* Form1;
 // The two layouts of the main window.
 void ShowProblemLayout();
 void ShowIdleLayout();
+
+// Empties the answer field, its undo history too.
+void EmptyAnswerField();
+
+// Where a window of the given outer size lands at pos: pos itself when the
+// window lies whole within the union of the screens' work areas, else the
+// nearest position that shows it whole on the area nearest to pos.
+QPoint PlaceOnScreens(QPoint pos, QSize size, const QList<QRect>& areas);
 
 // Recomputes the two totals and writes the totals row.
 void UpdateTotals();

@@ -9,8 +9,10 @@
 #include "windows/Look.h"
 #include "windows/Passwd.h"
 #include "windows/SvgIcon.h"
+#include "windows/Zadanhe.h"
 
 #include <QKeyEvent>
+#include <QShortcutEvent>
 #include <QShowEvent>
 #include <QTabBar>
 #include <array>
@@ -71,6 +73,11 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
     // The first opening starts on OK; later ones where the user left off.
     OKBtn->setFocus();
 
+    // Alt+O is OK's key on every page; on "Obecné" "  &Odčítání" shares
+    // the letter, and Qt would only move the focus between the two.
+    OKBtn->installEventFilter(this);
+    okod->installEventFilter(this);
+
     connect(OKBtn, &QPushButton::clicked, this, [this] {
         setResult(QDialog::Accepted);
         RunStep([this] { OKBtnClick(); });
@@ -81,6 +88,12 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
         RunStep([this] { CancelBtnClick(); });
         reject();
     });
+    // With a password stored, only someone who knows it switches the
+    // protection off.
+    joheslo->MayUntick = [] {
+        return PracticeState.StoredPassword.isEmpty() ||
+               (PasswordDlg1 && PasswordDlg1->AskPassword());
+    };
     connect(joheslo, &QCheckBox::toggled, this, [this] { RunStep([this] { johesloClick(); }); });
     connect(Button1, &QPushButton::clicked, this, [this] { RunStep([this] { Button1Click(); }); });
 
@@ -90,6 +103,11 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
 void Tsetpoc::FormCreate() {
     Button1->setEnabled(joheslo->isChecked());
     joheslo->setChecked(PracticeState.ProtectReset);
+    // The random mix reads these boxes from the first problem of a run on.
+    oksc->setChecked(PracticeState.PickAdd);
+    okod->setChecked(PracticeState.PickSub);
+    okna->setChecked(PracticeState.PickMul);
+    okde->setChecked(PracticeState.PickDiv);
     SetLabelText(Label1, QStringLiteral("POZOR!!"));
     SetLabelText(Label3, QStringLiteral("POZOR!!"));
     SetLabelText(Label2, QStringLiteral("Musí být označena alespoň jedna z možností"));
@@ -127,6 +145,15 @@ void Tsetpoc::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool Tsetpoc::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Shortcut &&
+        static_cast<QShortcutEvent*>(event)->key() == OKBtn->shortcut()) {
+        OKBtn->animateClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Tsetpoc::FormShow() {

@@ -50,8 +50,8 @@ void TvyslForm::showEvent(QShowEvent* event) {
 }
 
 void TvyslForm::FormShow() {
-    // Whatever the outcome, the list shown from now on is the file's.
-    ListLoaded = true;
+    // The file's list replaces what is shown; lines answered wrongly while
+    // the file could not be read are kept below it.
     LoadList();
 }
 
@@ -78,20 +78,33 @@ void TvyslForm::AddLine(const QString& line) {
 }
 
 void TvyslForm::LoadList() {
-    SetListText(LoadListFile(GetListPath()));
+    QString text = LoadListFile(GetListPath());
+    const QString design = DesignListText();
+    const QString shown = ListText();
+    if (!ListLoaded && shown.startsWith(design)) {
+        // Until the file has been read the list is the design lines and
+        // the wrong answers of this run: those go below the file's lines.
+        const QString added = shown.mid(design.size());
+        if (!added.isEmpty() && !text.isEmpty() && !text.endsWith(QLatin1String("\r\n")))
+            text += QLatin1String("\r\n");
+        text += added;
+    }
+    SetListText(text);
+    ListLoaded = true;
 }
 
 void TvyslForm::SaveList() {
+    // The list is never saved over a file whose lines it does not hold.
+    KeepEarlierRuns();
     SaveListFile(GetListPath(), ListText());
 }
 
 void TvyslForm::KeepEarlierRuns() {
     if (ListLoaded)
         return;
-    const QString path = GetListPath();
     // A missing file is no error here; a file that is there but cannot be
     // read is reported, and the list is not saved over it.
-    if (QFileInfo(path).isFile())
+    if (QFileInfo(GetListPath()).isFile())
         LoadList();
     ListLoaded = true;
 }

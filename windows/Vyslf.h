@@ -23,17 +23,19 @@ public:
     // Adds one line at the end of the list.
     void AddLine(const QString& line);
     // Reads the list file into the list / writes the list to the file.
+    // Until the file has been read once, its lines come before those added
+    // in this run, and a save reads it first (a missing file is no error
+    // there): a file that cannot be read is never saved over.
     void LoadList();
     void SaveList();
-    // Before the first change of a run, brings in the lines of earlier runs
-    // unless the window has shown them already; a missing file is no error.
+    // Brings in the lines of earlier runs unless they are in already.
     void KeepEarlierRuns();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    bool ListLoaded = false;
+    bool ListLoaded = false; // the file's lines are in the list
 };
 
 extern TvyslForm* vyslForm;

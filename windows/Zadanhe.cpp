@@ -49,11 +49,18 @@ void TPasswordDlg1::OKBtnClick() {
     // Exact comparisons: letter case counts and blanks are kept.
     PracticeState.EnteredPassword = Password->text();
     if (PracticeState.EnteredPassword == PracticeState.StoredPassword)
-        ResetTallies();
+        PasswordRight = true;
     else if (PracticeState.EnteredPassword == PracticeState.MasterPassword)
-        ResetTallies();
+        PasswordRight = true;
     else
         ShowWarningBox(QStringLiteral("Heslo bylo zadáno špatně!"));
+}
+
+bool TPasswordDlg1::AskPassword() {
+    // "Zrušit", Esc and the close box leave it false, as a refused entry does.
+    PasswordRight = false;
+    exec();
+    return PasswordRight;
 }
 
 void ResetTallies() {

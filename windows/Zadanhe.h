@@ -6,7 +6,9 @@
 
 class QShowEvent;
 
-// The password gate in front of the tally reset.
+// The password gate in front of the tally reset and of switching the
+// protection off. It clears nothing itself: it only tells whether the stored
+// or the master password was entered.
 class TPasswordDlg1 : public QDialog, public Ui::TPasswordDlg1 {
     Q_OBJECT
 
@@ -15,12 +17,15 @@ public:
 
     void FormShow();
     void OKBtnClick();
+    // Opens the gate modally; true when OK was given the right password.
+    bool AskPassword();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     bool Shown = false;
+    bool PasswordRight = false;
 };
 
 extern TPasswordDlg1* PasswordDlg1;
