@@ -1,5 +1,6 @@
 // Zirmon: the program's entry.
 #include "app/OnlyCopy.h"
+#include "app/Platform.h"
 #include "app/QtTexts.h"
 #include "app/Zirmon.h"
 #include "practice/Random.h"
@@ -10,6 +11,7 @@
 
 int main(int argc, char* argv[]) {
     ReseedRandom();
+    ChoosePlatform(argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zirmon"));
     QGuiApplication::setDesktopFileName(QStringLiteral(ZIRMON_APP_ID));

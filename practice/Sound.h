@@ -48,8 +48,10 @@ using TCreateSoundSink = TSoundSink* (*)(std::function<void()> failed);
 // The audio libraries are not part of the program: they come with the sound
 // module, which the sound thread loads at the first Play, so they cost
 // nothing at start. Each file is decoded once and reused. A new sound cuts
-// off the one playing. A missing or undecodable file, or a missing module,
-// gives a beep; no audio device gives silence.
+// off the one playing. A missing or unreadable file gives a beep at once,
+// whether or not the system can play sound; so does a missing module. Where
+// the system has no audio output at all, every other sound is silence, an
+// undecodable file's too; with an output, an undecodable file gives a beep.
 // Create, use and destroy it on the user-interface thread.
 class TThreadSoundPlayer : public TSoundPlayer {
 public:

@@ -3,12 +3,21 @@
 // starts without the audio libraries.
 #include "practice/Sound.h"
 
+#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QHash>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 
 namespace {
+
+// Where the system has no audio output at all, every sound is silence: no
+// sound is tried and nothing beeps, whatever the audio libraries would make
+// of it (some versions stay silent, others fail and so would beep).
+bool HasAudioOutput() {
+    return !QMediaDevices::audioOutputs().isEmpty();
+}
 
 // One sound effect per file, each decoded once.
 class TEffectSink : public TSoundSink {
@@ -24,13 +33,15 @@ public:
     }
 
     void Play(const QString& path) override {
+        if (!HasAudioOutput())
+            return;
         QSoundEffect*& effect = Effects[path];
         bool fresh = false;
         if (!effect) {
             effect = new QSoundEffect;
             QSoundEffect* created = effect;
             QObject::connect(created, &QSoundEffect::statusChanged, created, [this, created] {
-                if (created->status() == QSoundEffect::Error)
+                if (created->status() == QSoundEffect::Error && HasAudioOutput())
                     Failed();
             });
             created->setSource(QUrl::fromLocalFile(path));

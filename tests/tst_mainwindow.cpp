@@ -1,6 +1,7 @@
 // The main window driven as a user drives it.
 #include "TestSupport.h"
 #include "app/OnlyCopy.h"
+#include "app/Platform.h"
 #include "app/Zirmon.h"
 #include "practice/PracticeState.h"
 #include "store/DataDir.h"
@@ -272,6 +273,76 @@ private Q_SLOTS:
         QCOMPARE(QFile::permissions(Ini()) & 0x0077, QFileDevice::Permissions());
         // The start-up position is not what was stored now.
         QCOMPARE(PracticeState.HomeLeft, 336);
+    }
+
+    // A stored position survives "&Konec" wherever the window system puts
+    // the window when it keeps the position to itself; tools/wayland.sh runs
+    // this case natively on Wayland.
+    void storedPositionSurvives_data() {
+        QTest::addColumn<bool>("forceUnknown");
+        QTest::newRow("as the platform tells") << false;
+        QTest::newRow("unknown, moved away") << true;
+    }
+    void storedPositionSurvives() {
+        QFETCH(bool, forceUnknown);
+        WriteAll(Ini(), "[Ploha]\r\nX=200\r\ny=150\r\n");
+        CreateWindows();
+        Form1->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Form1));
+        const QString expected = qEnvironmentVariable("ZIRMON_EXPECT_PLATFORM");
+        if (!expected.isEmpty())
+            QCOMPARE(QGuiApplication::platformName(), expected);
+        if (forceUnknown) {
+            Form1->PositionKnown = false;
+            Form1->move(10, 20);
+        }
+        QTest::mouseClick(Form1->BitBtn5, Qt::LeftButton);
+        QCOMPARE(ReadAll(Ini()), "[Ploha]\r\nX=200\r\ny=150\r\n" + ZeroTallies);
+        QCOMPARE(PracticeState.HomeLeft, 200);
+    }
+
+    void platformChoice_data() {
+        QTest::addColumn<QByteArray>("qpa");
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QByteArray>("display");
+        QTest::addColumn<QByteArray>("wayland");
+        QTest::addColumn<QByteArray>("chosen");
+        const QByteArray w = "wayland-0";
+        QTest::newRow("X session")
+            << QByteArray() << "" << QByteArray(":0") << QByteArray() << QByteArray("xcb");
+        QTest::newRow("XWayland") << QByteArray() << "" << QByteArray(":1") << w
+                                  << QByteArray("xcb;wayland");
+        QTest::newRow("screen number")
+            << QByteArray() << "" << QByteArray("unix:0.1") << w << QByteArray("xcb;wayland");
+        QTest::newRow("other host")
+            << QByteArray() << "" << QByteArray("far:10.0") << w << QByteArray("xcb;wayland");
+        QTest::newRow("socket path") << QByteArray() << "" << QByteArray("/tmp/launch/org:0")
+                                     << QByteArray() << QByteArray("xcb");
+        QTest::newRow("no X socket") << QByteArray() << "" << QByteArray(":7") << w << QByteArray();
+        QTest::newRow("no DISPLAY") << QByteArray() << "" << QByteArray() << w << QByteArray();
+        QTest::newRow("bad DISPLAY") << QByteArray() << "" << QByteArray(":x") << w << QByteArray();
+        QTest::newRow("QT_QPA_PLATFORM")
+            << QByteArray("wayland") << "" << QByteArray(":0") << w << QByteArray();
+        QTest::newRow("-platform")
+            << QByteArray() << "-platform" << QByteArray(":0") << w << QByteArray();
+    }
+    void platformChoice() {
+        QFETCH(QByteArray, qpa);
+        QFETCH(QString, argument);
+        QFETCH(QByteArray, display);
+        QFETCH(QByteArray, wayland);
+        TPlatformSight sight{
+            qpa, display, wayland, {QStringLiteral("zirmon")}, [](const QString& path) {
+                return path == "/tmp/.X11-unix/X0" || path == "/tmp/.X11-unix/X1" ||
+                       path == "/tmp/launch/org";
+            }};
+        if (!argument.isEmpty())
+            sight.Arguments << argument << QStringLiteral("wayland");
+        QTEST(ChosenPlatform(sight), "chosen");
+        // Only Wayland hides where a window is.
+        QVERIFY(!WindowPositionKnown(QStringLiteral("wayland")));
+        QVERIFY(!WindowPositionKnown(QStringLiteral("wayland-egl")));
+        QVERIFY(WindowPositionKnown(QStringLiteral("xcb")));
     }
 
     void closeBoxSavesNothing() {

@@ -16,7 +16,7 @@ if [ $# -ne 1 ] || ! [[ $1 =~ ^[0-9]+$ ]]; then
     exit 2
 fi
 RUNS=$1
-zirmon_install_deps
+zirmon_install_deps test
 BUILD=${ZIRMON_BUILD:-$ZIRMON_ROOT/build}
 zirmon_build "$BUILD" "${ZIRMON_BUILD_TYPE:-Release}"
 WORK=$(mktemp -d /tmp/zirmon-crashtest.XXXXXX)

@@ -23,7 +23,7 @@ shift
 TARGETS=("$@")
 [ ${#TARGETS[@]} -eq 0 ] && TARGETS=(profile inttext answer listfile)
 
-zirmon_install_deps
+zirmon_install_deps test
 BUILD=${ZIRMON_FUZZ_BUILD:-$ZIRMON_ROOT/build-fuzz}
 CC=clang CXX=clang++ zirmon_build "$BUILD" Release -DZIRMON_FUZZ=ON
 

@@ -133,7 +133,7 @@ done
 
 ZIRMON_ROOT=$ROOT
 source "$ROOT/tools/deps.sh"
-zirmon_install_deps
+zirmon_install_deps test
 BUILD=${ZIRMON_BUILD:-$ROOT/build}
 zirmon_build "$BUILD" Release >/dev/null
 

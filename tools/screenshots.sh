@@ -8,7 +8,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 ZIRMON_ROOT=$ROOT
 OUT=${1:-$ROOT/docs/screenshots}
 source "$ROOT/tools/deps.sh"
-zirmon_install_deps
+zirmon_install_deps test
 BUILD=${ZIRMON_BUILD:-$ROOT/build}
 zirmon_build "$BUILD" Release >/dev/null
 BIN=$BUILD/zirmon-screenshots

@@ -13,7 +13,7 @@
 set -euo pipefail
 ZIRMON_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$ZIRMON_ROOT/tools/deps.sh"
-zirmon_install_deps
+zirmon_install_deps test
 BUILD=${ZIRMON_BUILD:-$ZIRMON_ROOT/build}
 zirmon_build "$BUILD" "${ZIRMON_BUILD_TYPE:-Release}"
 

@@ -1,6 +1,7 @@
 #include "windows/Mainzirm.h"
 
 #include "app/ErrorBox.h"
+#include "app/Platform.h"
 #include "practice/Evaluation.h"
 #include "practice/Generators.h"
 #include "practice/PracticeState.h"
@@ -184,6 +185,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
             FocusBeforeMenu = old;
     });
 
+    PositionKnown = WindowPositionKnown(QGuiApplication::platformName());
     RunStep([this] { FormCreate(); });
 }
 
@@ -193,6 +195,7 @@ void TForm1::FormCreate() {
         move(ini.ReadInteger(QStringLiteral("Ploha"), QStringLiteral("X"), x()), y());
         move(x(), ini.ReadInteger(QStringLiteral("Ploha"), QStringLiteral("y"), y()));
     }
+    PositionAtStart = pos();
     // A position stored before a change of monitors may be out of reach.
     // The window is sized as it opens, the idle layout, with room for a
     // title bar; the file keeps the stored position until "&Konec".
@@ -348,8 +351,9 @@ void TForm1::BitBtn5Click() {
     {
         TProfileFile ini(GetIniPath());
         SaveTallies(ini);
-        ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("X"), x());
-        ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("y"), y());
+        const QPoint at = PositionKnown ? pos() : PositionAtStart;
+        ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("X"), at.x());
+        ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("y"), at.y());
     }
     close();
 }

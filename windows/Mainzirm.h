@@ -32,6 +32,11 @@ public:
     // a menu command has run.
     void ReturnFocusFromMenu();
 
+    // False where the window system keeps the window's position to itself
+    // (Wayland): "&Konec" then stores the position read at start again.
+    bool PositionKnown = true;
+    QPoint PositionAtStart;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
