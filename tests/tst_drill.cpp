@@ -21,10 +21,6 @@ public:
     void Play(const QString& fileName) override { Played << fileName; }
 };
 
-QByteArray Cp1250(const QString& text) {
-    return QStringEncoder("windows-1250").encode(text);
-}
-
 const QString DesignLines =
     QString(16, ' ') + "\r\n       Špatně vypočítané příklady  \r\n    \r\n";
 

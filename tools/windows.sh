@@ -2,8 +2,13 @@
 # Builds Zirmon for 64-bit Windows on Debian: the cross Qt (once, cached
 # outside the clone), then zirmon.exe, the test programs, the sounds, the DLLs
 # they load, the installer and the zip, all in build-windows/.
-#   tools/windows.sh          everything
+#   tools/windows.sh          everything, then the tests under Wine
 #   tools/windows.sh qt       only the cross Qt
+#   tools/windows.sh build    everything but the tests
+#   tools/windows.sh test     only the tests under Wine (after a build)
+# The tests run every test program under Wine on the offscreen platform,
+# except those tests/windows-excluded.txt names, then install the program
+# with the installer and drive it once on an X display.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 QT_VERSION=6.4.2
@@ -96,5 +101,124 @@ build_qt() {
     rm -rf "$QT_WORK"
 }
 
-build_qt
-[ "${1:-}" = qt ] && exit 0
+# The tools the build runs (the sounds' and the pictures' generators), built
+# for this machine.
+build_host_tools() {
+    install_packages cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev \
+        qt6-multimedia-dev libgl-dev
+    cmake -S "$ROOT" -B "$OUT/host" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$OUT/host" -j"$JOBS" --target gensound genicon
+}
+
+build_zirmon() {
+    install_packages cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+        qt6-base-dev-tools
+    export ZIRMON_QT_WINDOWS="$QT_PREFIX"
+    cmake -S "$ROOT" -B "$OUT" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/tools/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_PREFIX_PATH="$QT_PREFIX" \
+        -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DZIRMON_HOST_TOOLS="$OUT/host"
+    cmake --build "$OUT" -j"$JOBS"
+}
+
+# The DLLs a program or library imports, as objdump names them.
+imports() {
+    x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p'
+}
+
+# Where a DLL of Qt or of the MinGW runtime lies; nothing for the DLLs of
+# Windows itself.
+find_dll() {
+    local dir
+    for dir in "$QT_PREFIX/bin" /usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib; do
+        if [ -f "$dir/$1" ]; then
+            echo "$dir/$1"
+            return 0
+        fi
+    done
+}
+
+# Copies into folder $1 every DLL the files $2... load, and the DLLs those
+# load in turn.
+deploy_dlls() {
+    local dest=$1 file dll path
+    shift
+    local queue=("$@")
+    declare -A seen=()
+    while [ ${#queue[@]} -gt 0 ]; do
+        file=${queue[0]}
+        queue=("${queue[@]:1}")
+        for dll in $(imports "$file"); do
+            [ -n "${seen[${dll,,}]:-}" ] && continue
+            seen[${dll,,}]=1
+            path=$(find_dll "$dll")
+            [ -n "$path" ] || continue
+            cp -u "$path" "$dest/"
+            queue+=("$path")
+        done
+    done
+}
+
+# The plugins Qt loads by name: the window system (windows; offscreen for the
+# tests) and the Windows look.
+PLUGINS=(platforms/qwindows.dll platforms/qoffscreen.dll styles/qwindowsvistastyle.dll)
+
+stage_files() {
+    local stage=$OUT/stage/zirmon-$VERSION plugin
+    rm -rf "$OUT/stage"
+    mkdir -p "$stage"
+    cp "$OUT/zirmon.exe" "$OUT/ok.dat" "$OUT/bad.dat" "$OUT/zirmon.ico" "$stage/"
+    for plugin in "${PLUGINS[@]}"; do
+        [ "$plugin" = platforms/qoffscreen.dll ] && continue
+        mkdir -p "$stage/$(dirname "$plugin")"
+        cp "$QT_PREFIX/plugins/$plugin" "$stage/$plugin"
+    done
+    deploy_dlls "$stage" "$stage/zirmon.exe" "$stage"/*/*.dll
+    # The tests find the same DLLs beside the program in the build folder.
+    for plugin in "${PLUGINS[@]}"; do
+        mkdir -p "$OUT/$(dirname "$plugin")"
+        cp -u "$QT_PREFIX/plugins/$plugin" "$OUT/$plugin"
+    done
+    deploy_dlls "$OUT" "$OUT/zirmon.exe" "$OUT"/tests/*.exe "$OUT"/platforms/*.dll "$OUT"/styles/*.dll
+    # What the uninstaller removes: exactly the files staged here.
+    (
+        cd "$stage"
+        find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
+        find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|'
+    ) >"$OUT/stage/uninstall-files.nsh"
+}
+
+package() {
+    install_packages nsis
+    local stage=$OUT/stage/zirmon-$VERSION
+    makensis -V2 -DVERSION="$VERSION" -DSTAGE="$stage" \
+        -DOUTFILE="$OUT/zirmon-$VERSION-setup.exe" "$ROOT/packaging/zirmon.nsi"
+    rm -f "$OUT/zirmon-$VERSION-windows.zip"
+    (cd "$OUT/stage" && cmake -E tar cf "$OUT/zirmon-$VERSION-windows.zip" --format=zip "zirmon-$VERSION")
+    ls -l "$OUT/zirmon-$VERSION-setup.exe" "$OUT/zirmon-$VERSION-windows.zip"
+}
+
+VERSION=$(sed -n 's/^project(Zirmon VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
+case "${1:-all}" in
+qt)
+    build_qt
+    ;;
+build | all)
+    build_qt
+    build_host_tools
+    build_zirmon
+    stage_files
+    package
+    if [ "${1:-all}" = all ]; then "$ROOT/tools/winetest.sh"; fi
+    ;;
+test)
+    "$ROOT/tools/winetest.sh"
+    ;;
+*)
+    echo "usage: $0 [qt|build|test]" >&2
+    exit 2
+    ;;
+esac
