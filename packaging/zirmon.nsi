@@ -4,9 +4,9 @@
 ; uninstaller; /S installs and uninstalls silently. The data folder
 ; (%APPDATA%\zirmon) belongs to the user: neither installing nor
 ; uninstalling touches it.
-Unicode true
+; A 64-bit installer for the 64-bit program.
+Target amd64-unicode
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 Name "Zirmon ${VERSION}"
 OutFile "${OUTFILE}"
@@ -22,14 +22,6 @@ SetCompressor /SOLID lzma
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Czech"
-
-Function .onInit
-    SetRegView 64
-FunctionEnd
-
-Function un.onInit
-    SetRegView 64
-FunctionEnd
 
 Section "Zirmon"
     SetOutPath "$INSTDIR"
