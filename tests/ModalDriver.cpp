@@ -1,5 +1,7 @@
 #include "ModalDriver.h"
 
+#include "windows/Zadanhe.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
@@ -107,4 +109,18 @@ void Click(QWidget* w) {
 void Type(const QString& text) {
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::Click, Focused(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void AnswerGate(const QString& entry, const QString& how) {
+    Type(entry);
+    if (how == "OK")
+        Click(PasswordDlg1->OKBtn);
+    else if (how == "Enter")
+        Key(Qt::Key_Return);
+    else if (how == "Zrušit")
+        Click(PasswordDlg1->CancelBtn);
+    else if (how == "Esc")
+        Key(Qt::Key_Escape);
+    else
+        PasswordDlg1->close();
 }

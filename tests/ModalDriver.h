@@ -31,3 +31,6 @@ void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 void Click(QWidget* w);
 // Types text into the focused control, one character per key press.
 void Type(const QString& text);
+// Types entry into the password gate and leaves it by how: "OK", "Enter",
+// "Zrušit", "Esc" or the close box (anything else).
+void AnswerGate(const QString& entry, const QString& how);

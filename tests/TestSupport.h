@@ -94,3 +94,18 @@ public:
 private:
     QTimer* Timer;
 };
+
+#include <QApplication>
+#include <QTest>
+
+// The main of a test program that also runs as a driver of itself, started
+// by one of its tests under a helper (an X server, a sound server): with
+// variable set it runs driver instead of the tests.
+template <typename Test>
+int TestMainWithDriver(int argc, char* argv[], const char* variable, int (*driver)(int, char**)) {
+    if (qEnvironmentVariableIsSet(variable))
+        return driver(argc, argv);
+    QApplication app(argc, argv);
+    Test test;
+    return QTest::qExec(&test, argc, argv);
+}

@@ -10,8 +10,12 @@
 #include "windows/Vyslf.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QtTest>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -20,6 +24,67 @@ public:
     QStringList Played;
     void Play(const QString& fileName) override { Played << fileName; }
 };
+
+// Enter on 7 x 3 = 21 with "5", Enter and a click on "Náhodný výběr" sent
+// during the pause, posted to Qt's queue or (realX) through the X server,
+// then "4" after it. True when only the click and the "4" counted.
+bool InputDuringPause(bool realX) {
+    QTest::mouseClick(Form1->nasob, Qt::LeftButton);
+    PracticeState.Operand1 = 7;
+    PracticeState.Operand2 = 3;
+    QWidget* const nah = Form1->nah;
+    auto xdotool = [](const QStringList& args) { QProcess::execute("xdotool", args); };
+    struct TSendingClock : TClock {
+        TClock* Base = Clock;
+        std::function<void()> Send;
+        int LocalSeconds() override { return Base->LocalSeconds(); }
+        long long ElapsedMs() override { return Base->ElapsedMs(); }
+        void Sleep(int ms) override {
+            if (Send)
+                std::exchange(Send, nullptr)();
+            Base->Sleep(ms);
+        }
+    } clock;
+    clock.Send = [&] {
+        if (realX) {
+            const QPoint at = nah->mapTo(Form1, nah->rect().center());
+            xdotool({"key", "5", "Return"});
+            xdotool({"mousemove", "--window", QString::number(Form1->winId()),
+                     QString::number(at.x()), QString::number(at.y()), "click", "1"});
+            return;
+        }
+        for (const int key : {Qt::Key_5, Qt::Key_Return})
+            QCoreApplication::postEvent(
+                Form1->vy, new QKeyEvent(QEvent::KeyPress, key, {}, key == Qt::Key_5 ? "5" : "\r"));
+        const QPointF c = QRectF(nah->rect()).center();
+        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                nah, new QMouseEvent(type, c, nah->mapToGlobal(c), Qt::LeftButton, {}, {}));
+    };
+    Clock = &clock;
+    QTest::keyClicks(Form1->vy, "21");
+    QTest::keyClick(Form1->vy, Qt::Key_Return);
+    Clock = clock.Base;
+    QCoreApplication::processEvents();
+    if (realX)
+        xdotool({"key", "4"});
+    else
+        QTest::keyClick(Form1->vy, '4');
+    return QTest::qWaitFor([] { return !Form1->vy->text().isEmpty(); }, 5000) &&
+           Form1->vy->text() == "4" && PracticeState.OkMul == 1 && PracticeState.BadTotal == 0 &&
+           PracticeState.RandomMode;
+}
+
+// The real-X case runs in this program again, under xvfb-run.
+const char* const XDriverVariable = "ZIRMON_PAUSE_KEYS_DRIVER";
+int RunXDriver(int argc, char* argv[]) {
+    TTempHome home;
+    QApplication app(argc, argv);
+    CreateWindows();
+    const bool dropped = ShowMainWindow() && InputDuringPause(true);
+    DestroyWindows();
+    return dropped ? 0 : 3;
+}
 
 const QString DesignLines =
     QString(16, ' ') + "\r\n       Špatně vypočítané příklady  \r\n    \r\n";
@@ -261,6 +326,53 @@ private Q_SLOTS:
                  QByteArray("no break\r\n2   *    2    =    5\r\n3   *    3    =    1"));
     }
 
+    // Keys pressed during the verdict pause are dropped when it ends; a click
+    // made meanwhile acts after the Enter.
+    void inputDuringThePause_data() {
+        QTest::addColumn<bool>("realX");
+        QTest::newRow("queued in Qt") << false;
+        QTest::newRow("through an X server") << true;
+    }
+    void inputDuringThePause() {
+        QFETCH(bool, realX);
+        if (!realX) {
+            Start();
+            QVERIFY(InputDuringPause(false));
+            return;
+        }
+        for (const char* tool : {"xvfb-run", "xdotool"})
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QSKIP("no Xvfb or xdotool on this machine");
+        QProcess driver;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(XDriverVariable, "1");
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        driver.setProcessEnvironment(env);
+        driver.start("xvfb-run", {"-a", "-s", "-screen 0 1024x768x24",
+                                  QCoreApplication::applicationFilePath()});
+        QVERIFY(driver.waitForFinished(60000));
+        QCOMPARE(driver.exitCode(), 0);
+    }
+
+    // The Czech digit row's letters (not the keypad's "+") give their digits;
+    // Ctrl+Z never brings back an answer the program emptied.
+    void answerFieldKeys() {
+        Start();
+        QTest::mouseClick(Form1->scitan, Qt::LeftButton);
+        const std::pair<const char*, const char*> rows[] = {
+            {"+ěš", "123"}, {"čřž", "456"}, {"ýáí", "789"}, {"éa", "0a"}};
+        for (const auto& [typed, shown] : rows) {
+            for (const QChar c : QString::fromUtf8(typed))
+                QTest::sendKeyEvent(QTest::Click, Form1->vy, Qt::Key_A, QString(c), {});
+            QCOMPARE(Form1->vy->text(), QString::fromLatin1(shown));
+            QTest::keyClick(Form1->vy, Qt::Key_Return);
+            QTest::keyClick(Form1->vy, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(Form1->vy->text(), QString());
+        }
+        QTest::keyClick(Form1->vy, Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(Form1->vy->text(), QStringLiteral("+"));
+    }
+
     void failedListSaveStopsTheStep() {
         QDir().mkpath(ListFile()); // the list file's name is taken by a folder
         Start();
@@ -281,5 +393,7 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestDrill)
+int main(int argc, char* argv[]) {
+    return TestMainWithDriver<TestDrill>(argc, argv, XDriverVariable, RunXDriver);
+}
 #include "tst_drill.moc"

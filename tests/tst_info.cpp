@@ -160,6 +160,33 @@ private Q_SLOTS:
         QVERIFY(Form1->vy->isVisible());
     }
 
+    // The panel's edge: lowered outside, raised inside.
+    void panelBevels() {
+        Start();
+        WithAboutOpen([] {
+            const QImage panel = AboutBox->Panel1->grab().toImage();
+            const QRgb dark = AboutBox->Panel1->palette().color(QPalette::Dark).rgb();
+            const QRgb light = AboutBox->Panel1->palette().color(QPalette::Light).rgb();
+            const int w = panel.width() - 1, h = panel.height() - 1;
+            // Left, top, right, bottom edge of each bevel.
+            for (const int in : {0, 1})
+                QCOMPARE(QList<QRgb>({panel.pixel(in, h / 2), panel.pixel(w / 2, in),
+                                      panel.pixel(w - in, h / 2), panel.pixel(w / 2, h - in)}),
+                         in ? QList<QRgb>({light, light, dark, dark})
+                            : QList<QRgb>({dark, dark, light, light}));
+        });
+    }
+
+    void enterOnHistoryButtonOpensHistory() {
+        Start();
+        WithAboutOpen([] {
+            AboutBox->Button1->setFocus();
+            QTest::keyClick(AboutBox->Button1, Qt::Key_Return);
+            QVERIFY(AboutBox->isVisible());
+            QVERIFY(hist->isVisible());
+        });
+    }
+
     void enterInTheHistoryTextDoesNothing() {
         Start();
         hist->show();

@@ -65,11 +65,7 @@ private Q_SLOTS:
 };
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsSet(DriverVariable))
-        return RunDriver(argc, argv);
-    QApplication app(argc, argv);
-    TestRealSound test;
-    return QTest::qExec(&test, argc, argv);
+    return TestMainWithDriver<TestRealSound>(argc, argv, DriverVariable, RunDriver);
 }
 
 #include "tst_realsound.moc"

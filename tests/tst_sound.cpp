@@ -95,6 +95,7 @@ private Q_SLOTS:
     void threadIsLazyAndJoined();
     void missingModuleBeeps();
     void missingModuleChild();
+    void builtSoundsEquallyLoud();
     void winmmPlaysAsynchronously_data();
     void winmmPlaysAsynchronously();
 
@@ -319,6 +320,27 @@ void TSoundTest::missingModuleChild() {
     QTRY_COMPARE_WITH_TIMEOUT(Beeps, 1, 10000);
     player.Play(tone);
     QTRY_COMPARE_WITH_TIMEOUT(Beeps, 2, 10000);
+}
+
+// The applause and the siren of the build: the same loudness (RMS within
+// 1 dB), and no sample at the limit of 16 bits.
+void TSoundTest::builtSoundsEquallyLoud() {
+    double level[2];
+    for (const int i : {0, 1}) {
+        const QByteArray wav =
+            ReadAll(QCoreApplication::applicationDirPath() + (i ? "/../bad.dat" : "/../ok.dat"));
+        QCOMPARE(wav.mid(36, 4), QByteArray("data"));
+        const qsizetype count = (wav.size() - 44) / 2;
+        double sum = 0;
+        for (qsizetype k = 0; k < count; ++k) {
+            const qint16 v = qFromLittleEndian<qint16>(wav.constData() + 44 + 2 * k);
+            QVERIFY(v > -32767 && v < 32767);
+            sum += double(v) * v;
+        }
+        level[i] = 10 * std::log10(sum / count / (32768.0 * 32768.0));
+    }
+    qInfo("RMS: applause %.2f dBFS, siren %.2f dBFS", level[0], level[1]);
+    QVERIFY(std::fabs(level[0] - level[1]) <= 1.0);
 }
 
 QTEST_MAIN(TSoundTest)

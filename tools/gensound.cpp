@@ -4,8 +4,9 @@
 // as 16-bit mono PCM WAV files at 22050 Hz:
 //   OKPATH  - applause: many short claps of filtered noise, about 1.5 s;
 //   BADPATH - a siren: a tone with harmonics sweeping up and down, about 1.5 s.
-// Both end with 200 ms of silence, because the playback tends to cut off the
-// last moment of a sound. The output is the same on every run (fixed seed).
+// Both are equally loud (the same RMS) and end with 200 ms of silence,
+// because the playback tends to cut off the last moment of a sound. The output is the same on every
+// run (fixed seed).
 
 #include <algorithm>
 #include <cerrno>
@@ -74,6 +75,13 @@ void Normalize(std::vector<double>& samples, double peak) {
     const double k = peak / top;
     for (double& s : samples)
         s *= k;
+}
+
+double Rms(const std::vector<double>& samples) {
+    double sum = 0.0;
+    for (double s : samples)
+        sum += s * s;
+    return samples.empty() ? 0.0 : std::sqrt(sum / samples.size());
 }
 
 std::vector<double> Applause() {
@@ -218,9 +226,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: gensound OKPATH BADPATH\n");
         return 1;
     }
-    if (!WriteWav(argv[1], Applause()))
+    const std::vector<double> applause = Applause();
+    // The siren is a steady tone and would sound far louder than the claps
+    // at the same peak: it is brought down to the applause's loudness (RMS).
+    std::vector<double> siren = Siren();
+    const double k = Rms(applause) / Rms(siren);
+    for (double& s : siren)
+        s *= k;
+    if (!WriteWav(argv[1], applause))
         return 1;
-    if (!WriteWav(argv[2], Siren()))
+    if (!WriteWav(argv[2], siren))
         return 1;
     return 0;
 }

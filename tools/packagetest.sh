@@ -17,6 +17,7 @@
 #    starts addition with a click, types a wrong answer and Enter, ends the
 #    practice and the program from the keyboard, and requires the siren to
 #    have been heard and the settings and list files to hold the answer.
+#    A second start while it runs must show only its box and end.
 #
 # --drop-sounds unpacks the package without its two sound files: the run
 # must then fail, which shows that the sound check really listens.
@@ -29,7 +30,9 @@ if [ "${1:-}" = "--drive" ]; then
     program=$2 work=$3 grabcheck=$4
     unset QT_QPA_PLATFORM QT_SCALE_FACTOR
     export HOME="$work/home" XDG_DATA_HOME="$work/home/share" XDG_CONFIG_HOME="$work/home/.config"
+    export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
+    mkdir -m 0700 -p "$XDG_RUNTIME_DIR"
     fail() {
         echo "packagetest: $*" >&2
         [ -n "${app:-}" ] && kill "$app" 2>/dev/null
@@ -48,6 +51,23 @@ if [ "${1:-}" = "--drive" ]; then
     [ "$WIDTH" -eq 532 ] && [ "$menu" -gt 10 ] && [ "$menu" -lt 60 ] ||
         fail "unexpected window size ${WIDTH}x${HEIGHT}"
     idle_height=$HEIGHT
+    # A second start on the same data folder: one box, no second window, no
+    # file read or written, and it ends when the box is closed.
+    "$program" >"$work/second.log" 2>&1 &
+    second=$!
+    box=$(timeout 30 xdotool search --sync --onlyvisible --name '^Zirmon$' | head -n 1) ||
+        fail "a second start showed no box"
+    [ "$(xdotool search --onlyvisible --name '^Zirmon 4\.0$' | wc -l)" -eq 1 ] ||
+        fail "a second start showed a second main window"
+    xdotool windowfocus --sync "$box" key Return
+    for _ in $(seq 50); do
+        kill -0 "$second" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$second" 2>/dev/null && fail "a second start did not end when its box closed"
+    wait "$second" || fail "a second start ended with an error"
+    [ -z "$(ls -A "$XDG_DATA_HOME/zirmon" 2>/dev/null)" ] || fail "a second start wrote a file"
+    echo "drive: a second start showed its box and ended"
     # The four picture buttons, each 41 x 25, with its red sign.
     rects=()
     for at in 16,16 104,16 16,72 104,72; do

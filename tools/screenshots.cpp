@@ -60,8 +60,9 @@ int main(int argc, char* argv[]) {
                                                                   "9    -   2    =    6\r\n"));
     CreateWindows();
     bool ok = Shoot(Form1, folder, "Form1-idle");
+    // A division answered right, as the verdict on it says.
     Form1->delenClick();
-    Form1->vy->setText(QStringLiteral("6"));
+    Form1->vy->setText(QString::number(PracticeState.Operand1 / PracticeState.Operand2));
     Form1->spravne->show();
     ok = Shoot(Form1, folder, "Form1-problem") && ok;
     Form1->konecClick();

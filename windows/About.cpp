@@ -6,7 +6,9 @@
 #include "windows/Look.h"
 #include "windows/SvgIcon.h"
 
+#include <QPainter>
 #include <QWindow>
+#include <qdrawutil.h>
 
 TAboutBox* AboutBox = nullptr;
 
@@ -19,6 +21,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     SetLook(ProductName, bold, Qt::black);
     SetLook(Copyright, bold, Qt::black);
     SetLook(OKButton, bold, Qt::black);
+    Panel1->installEventFilter(this);
     connect(Button1, &QPushButton::clicked, this, [this] { RunStep([this] { Button1Click(); }); });
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -46,6 +49,17 @@ bool TAboutBox::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         RunStep([this] { FormActivate(); });
     return QDialog::event(event);
+}
+
+bool TAboutBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Panel1 || event->type() != QEvent::Paint)
+        return QDialog::eventFilter(watched, event);
+    // The panel's two bevels: a lowered one outside, a raised one inside.
+    QPainter painter(Panel1);
+    const QRect outer = Panel1->rect();
+    qDrawShadePanel(&painter, outer, Panel1->palette(), true, 1);
+    qDrawShadePanel(&painter, outer.adjusted(1, 1, -1, -1), Panel1->palette(), false, 1);
+    return true;
 }
 
 void TAboutBox::FormActivate() {

@@ -25,6 +25,7 @@
 #include <QRegion>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 #include <array>
 
 TForm1* Form1 = nullptr;
@@ -64,6 +65,68 @@ std::array<QWidget*, 6> ProblemRow() {
 
 void SetOperator(const char* sign) {
     SetLabelText(Form1->oper, QString::fromLatin1(sign));
+}
+
+// Keys typed while the verdict pause holds the program were meant for the
+// problem just answered: once the pause ends they are dropped, wherever they
+// wait (in the window system or in Qt's own queue). Clicks made meanwhile
+// still act, after the Enter's step.
+class TPauseKeyDrop : public QObject {
+public:
+    // From the end of the pause on, keys for the main window are dropped.
+    void Begin() {
+        if (!Active)
+            qApp->installEventFilter(this);
+        Active = true;
+    }
+    // At the end of the Enter's step: what is queued is handled now, keys
+    // dropped and clicks delivered; later keys count again.
+    void End() {
+        if (!Active)
+            return;
+        // One round may only move the window system's events into Qt's queue.
+        for (int round = 0; round < 3; ++round)
+            QCoreApplication::processEvents();
+        qApp->removeEventFilter(this);
+        Active = false;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::InputMethod:      // text composed by an input method
+        case QEvent::ShortcutOverride: // accepted: no menu or button key fires
+            if (!ForMainWindow(watched))
+                return false;
+            event->accept();
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    // A box on top of the main window (an error of the step) takes its keys.
+    static bool ForMainWindow(QObject* watched) {
+        if (auto* widget = qobject_cast<QWidget*>(watched))
+            return widget->window() == Form1;
+        return watched == Form1->windowHandle();
+    }
+
+    bool Active = false;
+};
+
+TPauseKeyDrop PauseKeyDrop;
+
+// The digit of a key of the main keyboard's digit row that a Czech layout
+// gives as a letter or "+" (the key 1), or -1.
+int DigitRowDigit(const QKeyEvent& key) {
+    static const QString DigitRow = QStringLiteral("é+ěščřžýáí"); // keys 0 to 9
+    if (key.modifiers() & Qt::KeypadModifier || key.text().size() != 1)
+        return -1;
+    return int(DigitRow.indexOf(key.text().at(0)));
 }
 
 void SetupGrid(QTableWidget* grid, const QFont& font) {
@@ -154,7 +217,13 @@ void TForm1::FormCreate() {
     BitBtn5->move(BitBtn5->x(), 168);
     LoadSettings();
     ShowIdleLayout();
-    vy->clear();
+    EmptyAnswerField();
+}
+
+void EmptyAnswerField() {
+    // Setting the text, unlike clearing it, also forgets the undo history:
+    // Ctrl+Z never brings back an answer already judged.
+    Form1->vy->setText(QString());
 }
 
 QPoint PlaceOnScreens(QPoint pos, QSize size, const QList<QRect>& areas) {
@@ -224,7 +293,7 @@ void TForm1::delenClick() {
 
 void TForm1::scitanClick() {
     nast->setEnabled(false);
-    vy->clear();
+    EmptyAnswerField();
     ShowProblemLayout();
     PracticeState.OpMul = false;
     PracticeState.OpDiv = false;
@@ -332,11 +401,21 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == vy && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         QString text = key->text();
+        // The Czech keyboard gives letters on the digit row without Shift;
+        // the field takes the digit printed on the key.
+        const int digit = DigitRowDigit(*key);
+        if (digit >= 0) {
+            QKeyEvent digitKey(QEvent::KeyPress, Qt::Key_0 + digit, key->modifiers(),
+                               QString(QChar(u'0' + digit)), key->isAutoRepeat());
+            QCoreApplication::sendEvent(vy, &digitKey);
+            return true;
+        }
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
             text = QStringLiteral("\r");
         if (text.size() == 1) {
             QChar character = text.at(0);
             RunStep([this, &character] { vyKeyPress(character); });
+            PauseKeyDrop.End();
             if (character.isNull())
                 return true;
         }
@@ -418,6 +497,7 @@ void Evaluate(const TJudged& op) {
     UpdateTotals();
     Form1->repaint();
     WaitSeconds(2);
+    PauseKeyDrop.Begin();
     if (!PracticeState.RandomMode)
         (Form1->*(op.Handler))();
 }
@@ -439,7 +519,7 @@ void TForm1::vyKeyPress(QChar& key) {
         for (const TJudged* op : {&Multiplication, &Division, &Addition, &Subtraction})
             if (PracticeState.*(op->Flag))
                 Evaluate(*op);
-        vy->clear();
+        EmptyAnswerField();
         vyslForm->SaveList();
     }
     spravne->hide();

@@ -46,6 +46,9 @@ extern TForm1* Form1;
 void ShowProblemLayout();
 void ShowIdleLayout();
 
+// Empties the answer field, its undo history too.
+void EmptyAnswerField();
+
 // Where a window of the given outer size lands at pos: pos itself when the
 // window lies whole within the union of the screens' work areas, else the
 // nearest position that shows it whole on the area nearest to pos.

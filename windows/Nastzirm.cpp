@@ -12,6 +12,7 @@
 #include "windows/Zadanhe.h"
 
 #include <QKeyEvent>
+#include <QShortcutEvent>
 #include <QShowEvent>
 #include <QTabBar>
 #include <array>
@@ -71,6 +72,11 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
     SizeToText(Label8);
     // The first opening starts on OK; later ones where the user left off.
     OKBtn->setFocus();
+
+    // Alt+O is OK's key on every page; on "Obecné" "  &Odčítání" shares
+    // the letter, and Qt would only move the focus between the two.
+    OKBtn->installEventFilter(this);
+    okod->installEventFilter(this);
 
     connect(OKBtn, &QPushButton::clicked, this, [this] {
         setResult(QDialog::Accepted);
@@ -139,6 +145,15 @@ void Tsetpoc::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool Tsetpoc::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Shortcut &&
+        static_cast<QShortcutEvent*>(event)->key() == OKBtn->shortcut()) {
+        OKBtn->animateClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Tsetpoc::FormShow() {

@@ -216,7 +216,9 @@ void TPasswordDlg::FocusChanged(QWidget* old, QWidget* now) {
         RunOwnStep([this] { PASSExit(); });
     else
         RunOwnStep([this] { heslo2Exit(); });
-    if (pressed && StepMovedFocus && QApplication::focusWidget() != pressed)
+    // Also when the step put the focus on the pressed button itself: the
+    // press only ended the entry, it did not confirm it.
+    if (pressed && StepMovedFocus)
         DropPress = pressed;
 }
 
