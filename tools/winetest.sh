@@ -37,7 +37,16 @@ export LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8
 export WINEPREFIX=$OUT/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 WINE=wine
+# Wine's windows need an X display even where Qt draws offscreen.
+display=:$((90 + $$ % 100))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.2; done
+
 # A prefix of its own for every run: nothing from an earlier one counts.
+wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX"
 "$WINE" wineboot -i >/dev/null 2>&1
 wineserver -w
@@ -77,7 +86,10 @@ for exe in "$OUT"/tests/tst_*.exe; do
             args+=("$case")
         done < <(cd "$OUT/tests" && "$WINE" "$exe" -datatags 2>/dev/null)
     fi
-    if (cd "$OUT/tests" && timeout 900 "$WINE" "$exe" "${args[@]}" >"$LOGS/$name.txt" 2>&1); then
+    # The results go to a file: Wine gives a console program's output no
+    # pipe of its own.
+    if (cd "$OUT/tests" && timeout 900 "$WINE" "$exe" -o "$LOGS/$name.txt,txt" "${args[@]}" \
+        >"$LOGS/$name.wine.txt" 2>&1); then
         result=passed
     else
         result=FAILED
@@ -106,12 +118,6 @@ printf '[PASSWD]\r\nUSRPASSWD=\x8El\x75\x9Do\x75\xE8k\xFD k\xF9\xF2\r\n' >"$DATA
 
 echo "=== zirmon.exe on an X display, driven with xdotool"
 unset QT_QPA_PLATFORM QT_PLUGIN_PATH
-display=:$((90 + $$ % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.2; done
 (cd "$PROGRAM" && "$WINE" "C:\\Program Files\\Zirmon\\zirmon.exe" >"$LOGS/zirmon.txt" 2>&1) &
 zirmon=$!
 window=$(timeout 120 xdotool search --sync --onlyvisible --name "^Zirmon 4.0$" | head -n1)
@@ -132,8 +138,6 @@ if ! timeout 60 bash -c "while kill -0 $zirmon 2>/dev/null; do sleep 0.5; done";
     problems+=("zirmon.exe did not end at \"&Konec\"")
 fi
 wineserver -w
-kill $xvfb 2>/dev/null || true
-trap - EXIT
 
 ini=$(iconv -f windows-1250 -t utf-8 "$DATA/zirmon.ini" | tr -d '\r')
 echo "--- zirmon.ini, from windows-1250:"
@@ -155,6 +159,8 @@ sleep 2
 [ ! -e "$PROGRAM/zirmon.exe" ] || problems+=("zirmon.exe left after uninstalling")
 [ ! -e "$MENU" ] || problems+=("Start menu entry left after uninstalling")
 [ -f "$DATA/zirmon.ini" ] || problems+=("the uninstaller removed the data folder")
+kill $xvfb 2>/dev/null || true
+trap - EXIT
 
 if [ ${#failed[@]} -gt 0 ] || [ ${#problems[@]} -gt 0 ]; then
     [ ${#failed[@]} -eq 0 ] || echo "Failed under Wine: ${failed[*]}" >&2
