@@ -12,7 +12,13 @@ TOnlyCopy::TOnlyCopy() = default;
 TOnlyCopy::~TOnlyCopy() = default;
 
 QString TOnlyCopy::LockPath(const QString& dataDir) {
+#ifdef Q_OS_WIN
+    // Windows names no runtime folder of its own (Qt gives the profile
+    // folder); the user's temporary folder serves.
+    QString folder = QDir::tempPath();
+#else
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+#endif
     if (folder.isEmpty())
         folder = QDir::tempPath();
     const QByteArray hash =

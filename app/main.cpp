@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     if (!onlyCopy.Claim())
         return 0;
     QApplication::setQuitOnLastWindowClosed(false);
-    TThreadSoundPlayer player;
+    TSystemSoundPlayer player;
     SoundPlayer = &player;
     CreateWindows();
     Form1->show();

@@ -2,12 +2,6 @@
 # menu entry, the icon in the hicolor theme, the AppStream metainfo; and the
 # Debian package made from all of it (cpack -G DEB in the build folder).
 
-# The one name of the program towards the desktop: the menu entry's file,
-# the icon's name and the metainfo's id. The reserved example domain keeps it
-# clear of every real project.
-set(ZIRMON_APP_ID "org.example.zirmon")
-# The program tells the desktop which entry is its own (the dock's icon).
-target_compile_definitions(zirmon PRIVATE ZIRMON_APP_ID="${ZIRMON_APP_ID}")
 set(ZIRMON_HOMEPAGE "https://example.org/zirmon" CACHE STRING
     "Web page of the program, named in the AppStream metainfo")
 set(ZIRMON_SCREENSHOTS "${ZIRMON_HOMEPAGE}/screenshots" CACHE STRING
@@ -24,8 +18,6 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/zirmon.metainfo.xml.in
 # The theme's bitmap sizes, rendered from the drawing by a tool of our own.
 set(ZIRMON_ICON_SVG ${CMAKE_SOURCE_DIR}/resources/pictures/zirmon.svg)
 set(ZIRMON_ICON_SIZES 48 256)
-add_executable(genicon ${CMAKE_SOURCE_DIR}/tools/genicon.cpp)
-target_link_libraries(genicon PRIVATE Qt6::Core Qt6::Gui Qt6::Svg)
 set(ZIRMON_ICON_ARGS)
 set(ZIRMON_ICON_PNGS)
 foreach(size ${ZIRMON_ICON_SIZES})

@@ -10,6 +10,12 @@
 
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <mmsystem.h>
+#endif
+
 TSoundPlayer* SoundPlayer = nullptr;
 
 void (*SoundBeep)() = &QApplication::beep;
@@ -139,3 +145,18 @@ void TThreadSoundPlayer::Play(const QString& fileName) {
     QMetaObject::invokeMethod(
         Host, [host, path] { host->Play(path); }, Qt::QueuedConnection);
 }
+
+#ifdef Q_OS_WIN
+namespace {
+int WinmmPlay(const wchar_t* path, unsigned flags) {
+    return sndPlaySoundW(path, flags);
+}
+} // namespace
+
+int (*SndPlaySound)(const wchar_t* path, unsigned flags) = &WinmmPlay;
+
+void TWinmmSoundPlayer::Play(const QString& fileName) {
+    const QString path = QDir::toNativeSeparators(SoundFilePath(fileName));
+    SndPlaySound(reinterpret_cast<const wchar_t*>(path.utf16()), SND_ASYNC);
+}
+#endif

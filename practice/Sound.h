@@ -70,3 +70,22 @@ private:
     TSoundHost* Host = nullptr;
     QSet<QString> HandedOver; // paths already given to the worker
 };
+
+#ifdef Q_OS_WIN
+// The program's player on Windows: sndPlaySoundW of winmm with the
+// asynchronous flag only. The call returns at once, a new sound cuts off the
+// one playing, and a missing or unreadable file gives the system's default
+// sound; nothing is reported.
+class TWinmmSoundPlayer : public TSoundPlayer {
+public:
+    void Play(const QString& fileName) override;
+};
+
+// How the player reaches winmm (sndPlaySoundW); a test puts a recorder in
+// its place.
+extern int (*SndPlaySound)(const wchar_t* path, unsigned flags);
+
+using TSystemSoundPlayer = TWinmmSoundPlayer;
+#else
+using TSystemSoundPlayer = TThreadSoundPlayer;
+#endif

@@ -1,15 +1,42 @@
 #include "store/DataDir.h"
 
 #include <QDir>
+
+#ifdef Q_OS_WIN
+#include <shlobj.h>
+#include <windows.h>
+
+QString PlatformAppDataFolder() {
+    wchar_t path[MAX_PATH + 1] = {};
+    if (!SHGetSpecialFolderPathW(nullptr, path, CSIDL_APPDATA, FALSE))
+        return QString();
+    return QString::fromWCharArray(path);
+}
+
+namespace {
+const QLatin1Char Separator('\\');
+}
+#else
 #include <QStandardPaths>
 
+QString PlatformAppDataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+namespace {
+const QLatin1Char Separator('/');
+}
+#endif
+
+QString (*AppDataFolder)() = &PlatformAppDataFolder;
+
 QString DataDirPath() {
-    QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QString path = AppDataFolder();
     if (path.isEmpty())
         return QString();
-    if (!path.endsWith(QLatin1Char('/')) && !path.endsWith(QDir::separator()))
-        path += QLatin1Char('/');
-    return path + QLatin1String("zirmon/");
+    if (!path.endsWith(Separator) && !path.endsWith(QDir::separator()))
+        path += Separator;
+    return path + QLatin1String("zirmon") + Separator;
 }
 
 QString GetDataDir() {

@@ -1,5 +1,6 @@
 #include "store/ListFile.h"
 
+#include "store/CodePage.h"
 #include "store/Errors.h"
 #include "store/WholeFile.h"
 
@@ -9,8 +10,6 @@
 TListEncoding LastListEncoding = TListEncoding::Ansi;
 
 namespace {
-
-const char* const AnsiEncoding = "windows-1250";
 
 // Whole-file conversion: the end of the bytes is the end of the text, and a
 // mark after the one already stripped is an ordinary character.
@@ -52,13 +51,7 @@ QStringConverter::Encoding UnicodeEncoding(TListEncoding encoding) {
 }
 
 template <typename TConverter> TConverter MakeConverter(TListEncoding encoding) {
-    if (encoding != TListEncoding::Ansi)
-        return TConverter(UnicodeEncoding(encoding), ConverterFlags);
-    TConverter converter(AnsiEncoding, ConverterFlags);
-    if (!converter.isValid())
-        throw EZirmonError(
-            QString("The %1 text encoding is not available on this system").arg(AnsiEncoding));
-    return converter;
+    return TConverter(UnicodeEncoding(encoding), ConverterFlags);
 }
 
 // Every CR LF, lone CR and lone LF becomes CR LF, in one pass.
@@ -92,11 +85,15 @@ QString ToCrLf(QStringView text) {
 
 QString DecodeListFile(QByteArrayView bytes, TListEncoding& encoding) {
     encoding = DetectEncoding(bytes);
+    if (encoding == TListEncoding::Ansi)
+        return ToCrLf(AnsiDecode(bytes));
     QStringDecoder decoder = MakeConverter<QStringDecoder>(encoding);
     return ToCrLf(QString(decoder.decode(bytes.sliced(MarkOf(encoding).size()))));
 }
 
 QByteArray EncodeListFile(const QString& text, TListEncoding encoding) {
+    if (encoding == TListEncoding::Ansi)
+        return AnsiEncode(text);
     QStringEncoder encoder = MakeConverter<QStringEncoder>(encoding);
     return MarkOf(encoding) + QByteArray(encoder.encode(text));
 }

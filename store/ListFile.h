@@ -4,8 +4,9 @@
 #include <QByteArrayView>
 #include <QString>
 
-// The text encodings the wrong-answer list file may come in. Ansi is
-// windows-1250 without a byte-order mark; the others carry their mark.
+// The text encodings the wrong-answer list file may come in. Ansi is the
+// system's ANSI code page (store/CodePage.h) without a byte-order mark; the
+// others carry their mark.
 enum class TListEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 
 // The encoding of the last list file read in this run; starts as Ansi.
@@ -14,7 +15,7 @@ extern TListEncoding LastListEncoding;
 
 // Reads the whole file and returns its text with every line break (CR LF,
 // lone CR, lone LF) as CR LF. The encoding comes from the byte-order mark
-// (UTF-8, UTF-16LE, UTF-16BE), else windows-1250; it is kept in
+// (UTF-8, UTF-16LE, UTF-16BE), else the ANSI code page; it is kept in
 // LastListEncoding. Raises "Cannot open file "<path>". <reason>".
 QString LoadListFile(const QString& path);
 

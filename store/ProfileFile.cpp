@@ -1,15 +1,15 @@
 #include "store/ProfileFile.h"
 
+#include "store/CodePage.h"
 #include "store/Errors.h"
 #include "store/IntText.h"
 #include "store/WholeFile.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 #include <cstring>
 
-// The file is read and written as bytes. windows-1250 gives one character
+// The file is read and written as bytes. The ANSI code page (windows-1250)
+// gives one character
 // for every byte and keeps the line breaks, blanks, quotes, brackets and
 // equals signs as the ASCII bytes they are, so only the names compared and
 // the value looked for need decoding, and the lines a write does not touch
@@ -17,26 +17,14 @@
 
 namespace {
 
-const char* const FileEncoding = "windows-1250";
 constexpr qsizetype MaxValueLength = 2047;
 
-[[noreturn]] void ThrowNoEncoding() {
-    throw EZirmonError(
-        QString("The %1 text encoding is not available on this system").arg(FileEncoding));
-}
-
 QString Decode(QByteArrayView bytes) {
-    QStringDecoder decoder(FileEncoding, QStringConverter::Flag::Stateless);
-    if (!decoder.isValid())
-        ThrowNoEncoding();
-    return decoder.decode(bytes);
+    return AnsiDecode(bytes);
 }
 
 QByteArray Encode(QStringView text) {
-    QStringEncoder encoder(FileEncoding, QStringConverter::Flag::Stateless);
-    if (!encoder.isValid())
-        ThrowNoEncoding();
-    return encoder.encode(text);
+    return AnsiEncode(text);
 }
 
 bool IsBlank(char c) {

@@ -7,7 +7,8 @@
 #include <optional>
 
 // Access to one settings ("profile") file in the classic sectioned key=value
-// text format, stored as windows-1250 with CR LF line breaks.
+// text format, stored in the ANSI code page (windows-1250) with CR LF
+// line breaks.
 //
 // Nothing is held in memory: every read looks at the file as it is on disk at
 // that moment, and every write rewrites the whole file at once. A missing or
@@ -47,6 +48,6 @@ std::optional<QString> ProfileValue(QByteArrayView bytes, QStringView section, Q
 
 // The bytes of the file after a write of value to the key: every line ends
 // in CR LF, line breaks inside value become blanks, and characters that
-// windows-1250 lacks are written as its substitute character.
+// the ANSI code page lacks are written as its substitute character.
 QByteArray ProfileWithValue(QByteArrayView bytes, QStringView section, QStringView key,
                             const QString& value);

@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
 #include "practice/PracticeState.h"
+#include "store/CodePage.h"
+#include "store/DataDir.h"
 #include "windows/About.h"
 #include "windows/Histr.h"
 #include "windows/Mainzirm.h"
@@ -17,9 +19,29 @@
 #ifdef Q_OS_LINUX
 #include <linux/capability.h>
 #include <sys/syscall.h>
+#endif
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
+#ifdef Q_OS_WIN
+namespace {
+QString TempAppData;
+QString TempAppDataFolder() {
+    return TempAppData;
+}
+} // namespace
+
+TTempHome::TTempHome() {
+    TempAppData = QDir::toNativeSeparators(Dir.path() + "/share");
+    AppDataFolder = &TempAppDataFolder;
+}
+
+QString TTempHome::dataDir() const {
+    return QDir::toNativeSeparators(Dir.path() + "/share/zirmon/");
+}
+#else
 TTempHome::TTempHome() {
     qputenv("HOME", Dir.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", (Dir.path() + "/share").toLocal8Bit());
@@ -34,6 +56,7 @@ TTempHome::TTempHome() {
 QString TTempHome::dataDir() const {
     return Dir.path() + "/share/zirmon/";
 }
+#endif
 
 #ifdef Q_OS_LINUX
 namespace {
@@ -76,6 +99,51 @@ QByteArray ReadAll(const QString& path) {
         return QByteArray();
     return f.readAll();
 }
+
+QByteArray Cp1250(const QString& text) {
+    return AnsiEncode(text);
+}
+
+#ifdef Q_OS_UNIX
+bool MakeFifo(const QString& path) {
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
+bool MakeSymlink(const QString& target, const QString& path) {
+    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) ==
+           0;
+}
+
+char FileKind(const QString& path) {
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return 0;
+    if (S_ISFIFO(status.st_mode))
+        return 'p';
+    if (S_ISDIR(status.st_mode))
+        return 'd';
+    if (S_ISLNK(status.st_mode))
+        return 'l';
+    return 'f';
+}
+#else
+bool MakeFifo(const QString&) {
+    return false;
+}
+
+bool MakeSymlink(const QString&, const QString&) {
+    return false;
+}
+
+char FileKind(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return 'l';
+    if (!info.exists())
+        return 0;
+    return info.isDir() ? 'd' : 'f';
+}
+#endif
 
 QByteArray RepeatedLines(qsizetype count, qsizetype width, char fill) {
     const QByteArray line = QByteArray(width, fill) + "\r\n";

@@ -7,12 +7,14 @@
 #include "practice/Evaluation.h"
 
 // A temporary home for one test program: XDG_DATA_HOME and HOME point into a
-// fresh temporary folder, so no test ever touches the real data folder.
+// fresh temporary folder (on Windows the application-data folder is that
+// folder's "share"), so no test ever touches the real data folder.
 class TTempHome {
 public:
     TTempHome();
     QString root() const { return Dir.path(); }
-    // The data folder the program uses under this home, with a trailing "/".
+    // The data folder the program uses under this home, with a trailing
+    // separator.
     QString dataDir() const;
 
 private:
@@ -43,6 +45,15 @@ private:
 };
 
 QByteArray ReadAll(const QString& path);
+// The text in windows-1250, the ANSI code page of the files.
+QByteArray Cp1250(const QString& text);
+// A named pipe or a symbolic link at path; false where the system makes
+// none (Windows).
+bool MakeFifo(const QString& path);
+bool MakeSymlink(const QString& target, const QString& path);
+// What lies at path, links not followed: 'p' a pipe, 'd' a folder, 'l' a
+// link, 'f' a regular file, 0 nothing.
+char FileKind(const QString& path);
 // count lines of width copies of fill, each ended by CR LF.
 QByteArray RepeatedLines(qsizetype count, qsizetype width, char fill);
 // Sets the problem's operands, types typed into the answer field and

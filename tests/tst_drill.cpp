@@ -25,10 +25,6 @@ public:
     void Play(const QString& fileName) override { Played << fileName; }
 };
 
-QByteArray Cp1250(const QString& text) {
-    return QStringEncoder("windows-1250").encode(text);
-}
-
 // Enter on 7 x 3 = 21 with "5", Enter and a click on "Náhodný výběr" sent
 // during the pause, posted to Qt's queue or (realX) through the X server,
 // then "4" after it. True when only the click and the "4" counted.

@@ -70,10 +70,6 @@ public:
     qint64 SpaceLeft(const QString&) override { return 7; }
 };
 
-QByteArray Cp1250(const QString& text) {
-    return QStringEncoder("windows-1250").encode(text);
-}
-
 const QByteArray SeededIni("[Tabulka]\r\nOKnas=2\r\nKOnas=1\r\nOKcelk=2\r\nKOcelk=1\r\n");
 
 QByteArray SeededList() {

@@ -1,4 +1,6 @@
 #include "TestSupport.h"
+#include "store/CodePage.h"
+#include "store/DataDir.h"
 #include "store/Errors.h"
 #include "store/ProfileFile.h"
 
@@ -47,6 +49,10 @@ private Q_SLOTS:
     void longValueIsCut();
     void lineBreakInValueStaysOnOneLine();
     void czechLetters();
+    void ansiCodePage_data();
+    void ansiCodePage();
+    void dataFolder_data();
+    void dataFolder();
     void writeFailure_data();
     void writeFailure();
     void newFileIsPrivate();
@@ -399,6 +405,75 @@ void TTestProfile::czechLetters() {
     QCOMPARE(ini.ReadString("A", "k", "def"), QString::fromUtf8("ŠšČčŘřĎď"));
 }
 
+// The files' code page is the system's (GetACP on Windows): windows-1250
+// where the tests run, with a Czech locale.
+void TTestProfile::ansiCodePage_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes"); // empty: not in the code page
+
+    QTest::newRow("Czech") << HorseText() << HorseBytes;
+    QTest::newRow("euro, quotes") << QString::fromUtf8("€„“") << QByteArray("\x80\x84\x93");
+    QTest::newRow("German") << QString::fromUtf8("äöüß") << QByteArray("\xE4\xF6\xFC\xDF");
+    QTest::newRow("Danish") << QString::fromUtf8("Å") << QByteArray();
+    QTest::newRow("Japanese") << QString::fromUtf8("日本") << QByteArray();
+}
+
+void TTestProfile::ansiCodePage() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+
+    QCOMPARE(AnsiCodePageName(), QString("windows-1250"));
+    QCOMPARE(AnsiHolds(text), !bytes.isEmpty());
+    if (bytes.isEmpty()) {
+        QCOMPARE(AnsiEncode(text).size(), text.size()); // one substitute each
+    } else {
+        QCOMPARE(AnsiEncode(text), bytes);
+        QCOMPARE(AnsiDecode(bytes), text);
+    }
+}
+
+// The data folder: the platform's application-data folder (on Windows the
+// roaming one, which %APPDATA% names too), a separator unless it ends in one,
+// "zirmon" and a separator; asking for its path makes nothing.
+namespace {
+QString GivenFolder;
+QString Given() {
+    return GivenFolder;
+}
+} // namespace
+
+void TTestProfile::dataFolder_data() {
+    QTest::addColumn<QString>("folder"); // "platform": the platform's own
+    QTest::addColumn<QString>("expected");
+
+    const QString sep = QDir::separator();
+#ifdef Q_OS_WIN
+    const QString platform = qEnvironmentVariable("APPDATA");
+#else
+    const QString platform = qEnvironmentVariable("XDG_DATA_HOME");
+#endif
+    QTest::newRow("platform") << "platform" << platform + sep + "zirmon" + sep;
+    QTest::newRow("plain") << Home.root() + "/ad" << Home.root() + "/ad" + sep + "zirmon" + sep;
+    QTest::newRow("ends in separator")
+        << Home.root() + "/ad" + sep << Home.root() + "/ad" + sep + "zirmon" + sep;
+    QTest::newRow("none") << ""
+                          << "";
+}
+
+void TTestProfile::dataFolder() {
+    QFETCH(QString, folder);
+    QFETCH(QString, expected);
+
+    QString (*const saved)() = AppDataFolder;
+    GivenFolder = folder;
+    AppDataFolder = folder == "platform" ? &PlatformAppDataFolder : &Given;
+    const QString path = DataDirPath();
+    AppDataFolder = saved;
+    QCOMPARE(path, expected);
+    if (!path.isEmpty() && folder != "platform")
+        QVERIFY(!QFileInfo::exists(path));
+}
+
 void TTestProfile::writeFailure_data() {
     QTest::addColumn<QString>("kind");
 
@@ -481,7 +556,7 @@ void TTestProfile::unreadablePaths() {
         QVERIFY(QDir().mkpath(path));
         WriteAll(path + "/zirmon.ini", "[A]\r\nk=1\r\n");
     } else if (kind == "pipe") {
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        QVERIFY(MakeFifo(path));
     } else if (kind == "empty") {
         path.clear();
     }

@@ -12,6 +12,12 @@
 #include <cmath>
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <mmsystem.h>
+#endif
+
 namespace {
 
 int Beeps = 0;
@@ -91,6 +97,8 @@ private Q_SLOTS:
     void missingModuleBeeps();
     void missingModuleChild();
     void builtSoundsEquallyLoud();
+    void winmmPlaysAsynchronously_data();
+    void winmmPlaysAsynchronously();
 
 private:
     std::unique_ptr<TTempHome> Home;
@@ -115,6 +123,46 @@ void TSoundTest::cleanupTestCase() {
 
 QString TSoundTest::UniqueName(const QString& stem) const {
     return QStringLiteral("%1-%2.dat").arg(stem).arg(QCoreApplication::applicationPid());
+}
+
+// On Windows the program's player hands the sound file's full path to
+// sndPlaySoundW with the asynchronous flag alone, so that a missing file
+// gives the system's default sound.
+#ifdef Q_OS_WIN
+namespace {
+QStringList WinmmCalls;
+int RecordWinmm(const wchar_t* path, unsigned flags) {
+    WinmmCalls << QString::fromWCharArray(path) + "|" + QString::number(flags);
+    return 1;
+}
+} // namespace
+#endif
+
+void TSoundTest::winmmPlaysAsynchronously_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("correct") << "ok.dat";
+    QTest::newRow("wrong") << "bad.dat";
+    QTest::newRow("missing") << "no-such-sound.dat";
+}
+
+void TSoundTest::winmmPlaysAsynchronously() {
+#ifdef Q_OS_WIN
+    QFETCH(QString, fileName);
+    const QString path = QDir::toNativeSeparators(SoundFilePath(fileName));
+    QVERIFY(QFileInfo(path).isAbsolute());
+    QVERIFY(path.contains('\\') && !path.contains('/'));
+    WinmmCalls.clear();
+    auto* const winmm = SndPlaySound;
+    SndPlaySound = &RecordWinmm;
+    TSystemSoundPlayer().Play(fileName);
+    SndPlaySound = winmm;
+    QCOMPARE(WinmmCalls, QStringList{path + "|" + QString::number(SND_ASYNC)});
+    QCOMPARE(Beeps, 0);
+    // And winmm itself returns at once, whether it finds the file or not.
+    TSystemSoundPlayer().Play(fileName);
+#else
+    QSKIP("winmm plays the sounds on Windows only");
+#endif
 }
 
 void TSoundTest::pathBesideExecutable() {

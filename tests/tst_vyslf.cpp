@@ -17,9 +17,6 @@
 namespace {
 TFakeClock NoPause;
 
-QByteArray Cp1250(const QString& text) {
-    return QStringEncoder("windows-1250").encode(text);
-}
 } // namespace
 
 class TestVyslf : public QObject {

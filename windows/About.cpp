@@ -7,7 +7,6 @@
 #include "windows/SvgIcon.h"
 
 #include <QPainter>
-#include <QSvgRenderer>
 #include <QWindow>
 #include <qdrawutil.h>
 
@@ -30,14 +29,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 void TAboutBox::showEvent(QShowEvent* event) {
     if (ProgramIcon->pixmap().isNull()) {
         // Drawn at its shown size the first time it is needed, sharp on any screen.
-        const qreal ratio = devicePixelRatioF();
-        QPixmap picture(QSize(73, 65) * ratio);
-        picture.fill(Qt::transparent);
-        QPainter painter(&picture);
-        QSvgRenderer(QStringLiteral(":/pictures/zirmon.svg")).render(&painter);
-        painter.end();
-        picture.setDevicePixelRatio(ratio);
-        ProgramIcon->setPixmap(picture);
+        ProgramIcon->setPixmap(
+            SvgPixmap(QStringLiteral(":/pictures/zirmon.svg"), QSize(73, 65), devicePixelRatioF()));
     }
     HistoryWasOpen = hist->isVisible();
     OKButton->setFocus();

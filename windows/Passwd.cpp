@@ -2,7 +2,9 @@
 
 #include "app/ErrorBox.h"
 #include "practice/PracticeState.h"
+#include "store/CodePage.h"
 #include "store/DataDir.h"
+#include "store/Errors.h"
 #include "store/ProfileFile.h"
 #include "windows/Look.h"
 #include "windows/Nastzirm.h"
@@ -13,8 +15,6 @@
 #include <QKeyEvent>
 #include <QProxyStyle>
 #include <QShowEvent>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QValidator>
 
 TPasswordDlg* PasswordDlg = nullptr;
@@ -51,15 +51,11 @@ bool FitsSettingsEncoding(const QString& text) {
         plain = plain && c.unicode() < 0x80;
     if (plain)
         return true;
-    QStringEncoder encoder("windows-1250", QStringConverter::Flag::Stateless);
-    QStringDecoder decoder("windows-1250", QStringConverter::Flag::Stateless);
-    if (!encoder.isValid() || !decoder.isValid())
-        return false;
-    const QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return false;
-    const QString back = decoder.decode(bytes);
-    return !decoder.hasError() && back == text;
+    try {
+        return AnsiHolds(text);
+    } catch (const EZirmonError&) {
+        return false; // no code page, no letters beyond ASCII
+    }
 }
 
 void UseStarEcho(QLineEdit* field) {

@@ -50,7 +50,7 @@ private:
 
 extern TPasswordDlg* PasswordDlg;
 
-// True when the settings file's encoding (windows-1250) holds every
+// True when the settings file's encoding (the ANSI code page) holds every
 // character of the text, so that it reads back unchanged.
 bool FitsSettingsEncoding(const QString& text);
 

@@ -8,9 +8,37 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QStyleOption>
-#include <QSvgRenderer>
 #include <QWidget>
 #include <memory>
+
+#ifdef ZIRMON_PNG_PICTURES
+
+namespace {
+
+// "X.svg" without its ".svg".
+QString Base(const QString& path) {
+    return path.endsWith(QLatin1String(".svg")) ? path.chopped(4) : path;
+}
+
+} // namespace
+
+QIcon SvgIcon(const QString& path) {
+    QIcon icon;
+    icon.addFile(Base(path) + QLatin1String(".png"));
+    icon.addFile(Base(path) + QLatin1String("@2x.png"));
+    return icon;
+}
+
+QPixmap SvgPixmap(const QString& path, const QSize& size, qreal ratio) {
+    QPixmap picture = QPixmap(Base(path) + QLatin1String("@2x.png"))
+                          .scaled(QSizeF(QSizeF(size) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                                  Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(ratio);
+    return picture;
+}
+
+#else
+#include <QSvgRenderer>
 
 namespace {
 
@@ -97,6 +125,18 @@ private:
 QIcon SvgIcon(const QString& path) {
     return QIcon(new TSvgIconEngine(path));
 }
+
+QPixmap SvgPixmap(const QString& path, const QSize& size, qreal ratio) {
+    QPixmap picture(QSizeF(QSizeF(size) * ratio).toSize());
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    QSvgRenderer(path).render(&painter);
+    painter.end();
+    picture.setDevicePixelRatio(ratio);
+    return picture;
+}
+
+#endif
 
 void LoadIcons(QWidget* window) {
     const QVariant own = window->property("svgWindowIcon");

@@ -1,14 +1,25 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 
 class QWidget;
 
-// An icon drawn from an SVG picture at the size and pixel density it is
-// shown at, so it stays sharp at any scale. Nothing is read or parsed until
-// the icon is first painted; each size is drawn once.
+// The pictures are drawn as SVG. Where Qt Svg is at hand they are drawn at
+// the size and pixel density they are shown at; a build without it
+// (ZIRMON_PNG_PICTURES, the Windows build) gets them drawn at build time
+// into PNGs beside the drawing's name, at one and at two device pixels per
+// pixel ("X.svg": "X.png" and "X@2x.png").
+
+// An icon of an SVG picture, sharp at any scale where Qt Svg is at hand.
+// Nothing is read or parsed until the icon is first painted; each size is
+// drawn once.
 QIcon SvgIcon(const QString& path);
+
+// The picture stretched over `size` (device-independent pixels), with
+// `ratio` device pixels to each of them.
+QPixmap SvgPixmap(const QString& path, const QSize& size, qreal ratio);
 
 // Gives every button of a window the picture its design names in the
 // property "svgIcon", and the window itself the one named in

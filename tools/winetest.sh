@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# Runs the Windows build (tools/windows.sh) under Wine with a Czech locale, so
+# that the ANSI code page is windows-1250:
+#  1. every test program on the offscreen platform, except the programs,
+#     functions and rows tests/windows-excluded.txt names;
+#  2. the installer, silently, then the installed zirmon.exe on an X display
+#     (Xvfb), driven with xdotool: one problem answered, "&Konec" pressed, and
+#     zirmon.ini checked in the roaming application-data folder;
+#  3. the uninstaller, silently, which leaves the data folder alone.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+OUT=${ZIRMON_WINDOWS_BUILD:-$ROOT/build-windows}
+VERSION=$(sed -n 's/^project(Zirmon VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
+
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+packages=(wine wine64 locales xvfb xauth xdotool)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
+fi
+if ! locale -a | grep -qix 'cs_CZ.utf8'; then
+    if grep -q '^# *cs_CZ.UTF-8 UTF-8' /etc/locale.gen; then
+        "${sudo[@]}" sed -i 's/^# *\(cs_CZ.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    else
+        echo "cs_CZ.UTF-8 UTF-8" | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+    fi
+    "${sudo[@]}" locale-gen
+fi
+
+export LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8
+export WINEPREFIX=$OUT/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+WINE=wine
+# Wine's windows need an X display even where Qt draws offscreen.
+display=:$((90 + $$ % 100))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.2; done
+
+# A prefix of its own for every run: nothing from an earlier one counts.
+wineserver -k 2>/dev/null || true
+rm -rf "$WINEPREFIX"
+"$WINE" wineboot -i >/dev/null 2>&1
+wineserver -w
+
+# --- 1. The test programs -------------------------------------------------
+EXCLUDED=$ROOT/tests/windows-excluded.txt
+export WINEPATH
+WINEPATH=$(winepath -w "$OUT")
+export QT_PLUGIN_PATH=$OUT
+export QT_QPA_PLATFORM="offscreen:configfile=$ROOT/tests/offscreen.json"
+
+# The entries of the exclusion list for one program: "function" or
+# "function:row", one a line.
+excluded_for() {
+    sed -n "s/^$1:\(.*[^ ]\) *|.*/\1/p" "$EXCLUDED"
+}
+
+LOGS=$OUT/wine-tests
+rm -rf "$LOGS"
+mkdir -p "$LOGS"
+failed=()
+start=$(date +%s)
+for exe in "$OUT"/tests/tst_*.exe; do
+    name=$(basename "$exe" .exe)
+    grep -q "^$name |" "$EXCLUDED" && continue
+    args=()
+    skip=$(excluded_for "$name")
+    if [ -n "$skip" ]; then
+        # Every function and row of the program but the excluded ones.
+        while IFS= read -r line; do
+            line=${line%$'\r'}
+            read -r _ function tag <<<"$line"
+            [ -n "$function" ] || continue
+            case=$function${tag:+:$tag}
+            if grep -qxF -e "$function" -e "$case" <<<"$skip"; then
+                continue
+            fi
+            args+=("$case")
+        done < <(cd "$OUT/tests" && "$WINE" "$exe" -datatags 2>/dev/null)
+    fi
+    # The results go to a file: Wine gives a console program's output no
+    # pipe of its own.
+    if (cd "$OUT/tests" && timeout 300 "$WINE" "$exe" -o "$LOGS/$name.txt,txt" "${args[@]}" \
+        >"$LOGS/$name.wine.txt" 2>&1); then
+        result=passed
+    else
+        result=FAILED
+        failed+=("$name")
+    fi
+    echo "$name: $result, $(tr -d '\r' <"$LOGS/$name.txt" | grep -m1 '^Totals' || echo 'no totals')"
+    tr -d '\r' <"$LOGS/$name.txt" | grep -A2 '^FAIL' || true
+done
+echo "Tests under Wine: $(($(date +%s) - start)) s"
+
+# --- 2. Installed, started and driven as a user --------------------------
+echo "=== The installer, silently"
+"$WINE" "$OUT/zirmon-$VERSION-setup.exe" /S
+wineserver -w
+PROGRAM="$WINEPREFIX/drive_c/Program Files/Zirmon"
+MENU="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zirmon.lnk"
+problems=()
+[ -f "$PROGRAM/zirmon.exe" ] || problems+=("zirmon.exe not installed")
+[ -f "$MENU" ] || problems+=("no Start menu entry")
+
+# A settings file left by an earlier run: a password with Czech letters in
+# windows-1250, which the program must keep as it is.
+DATA="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/zirmon"
+mkdir -p "$DATA"
+printf '[PASSWD]\r\nUSRPASSWD=\x8El\x75\x9Do\x75\xE8k\xFD k\xF9\xF2\r\n' >"$DATA/zirmon.ini"
+
+echo "=== zirmon.exe on an X display, driven with xdotool"
+unset QT_QPA_PLATFORM QT_PLUGIN_PATH
+(cd "$PROGRAM" && "$WINE" "C:\\Program Files\\Zirmon\\zirmon.exe" >"$LOGS/zirmon.txt" 2>&1) &
+zirmon=$!
+window=$(timeout 120 xdotool search --sync --onlyvisible --name "^Zirmon 4.0$" | head -n1)
+sleep 2
+# The first button (multiplication) has the focus: start, answer 0, and
+# after the verdict's pause end the practice (Shift+Tab from the answer
+# field is "Konec počítání") and the program ("&Konec", Alt+K).
+xdotool windowfocus --sync "$window" || true
+xdotool key --delay 300 space
+sleep 1
+xdotool type --delay 200 0
+xdotool key Return
+sleep 5
+xdotool key --delay 300 shift+Tab space
+sleep 1
+xdotool key --delay 300 alt+k
+if ! timeout 60 bash -c "while kill -0 $zirmon 2>/dev/null; do sleep 0.5; done"; then
+    problems+=("zirmon.exe did not end at \"&Konec\"")
+fi
+wineserver -w
+
+ini=$(iconv -f windows-1250 -t utf-8 "$DATA/zirmon.ini" | tr -d '\r')
+echo "--- zirmon.ini, from windows-1250:"
+echo "$ini"
+grep -qx 'USRPASSWD=Žluťoučký kůň' <<<"$ini" || problems+=("the password lost its windows-1250 letters")
+answered=0
+for count in $(sed -n 's/^\(OKnas\|KOnas\)=\([0-9]*\)$/\2/p' <<<"$ini"); do
+    answered=$((answered + count))
+done
+[ "$answered" = 1 ] || problems+=("not one multiplication counted ($answered)")
+grep -q '^X=' <<<"$ini" && grep -q '^y=' <<<"$ini" || problems+=("no position written")
+grep -q $'\r$' "$DATA/zirmon.ini" || problems+=("zirmon.ini without CR LF")
+
+# --- 3. Uninstalled: the program goes, the data folder stays -------------
+echo "=== The uninstaller, silently"
+"$WINE" "C:\\Program Files\\Zirmon\\uninstall.exe" /S
+wineserver -w
+sleep 2
+[ ! -e "$PROGRAM/zirmon.exe" ] || problems+=("zirmon.exe left after uninstalling")
+[ ! -e "$MENU" ] || problems+=("Start menu entry left after uninstalling")
+[ -f "$DATA/zirmon.ini" ] || problems+=("the uninstaller removed the data folder")
+kill $xvfb 2>/dev/null || true
+trap - EXIT
+
+if [ ${#failed[@]} -gt 0 ] || [ ${#problems[@]} -gt 0 ]; then
+    [ ${#failed[@]} -eq 0 ] || echo "Failed under Wine: ${failed[*]}" >&2
+    [ ${#problems[@]} -eq 0 ] || printf 'Installed program: %s\n' "${problems[@]}" >&2
+    exit 1
+fi
+echo "Windows build: all tests passed under Wine; installed, drove and uninstalled zirmon.exe"
