@@ -136,10 +136,12 @@ private Q_SLOTS:
         QVERIFY(!second.Claim());
         QCOMPARE(boxes, QStringList{"Zirmon|Program Zirmon je již spuštěn."});
         QVERIFY(!QFileInfo::exists(Home.dataDir()));
+        // What a killed copy leaves: its lock, naming a process that is gone
+        // on this computer (named as the lock names it).
+        QByteArray lock = ReadAll(running.fileName());
         running.unlock();
-        // What a killed copy leaves: its lock, naming a process that is gone.
-        WriteAll(running.fileName(),
-                 "2147483000\nzirmon\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.replace(0, lock.indexOf('\n'), "2147483000");
+        WriteAll(running.fileName(), lock);
         TOnlyCopy after;
         QVERIFY(after.Claim());
         TOnlyCopy third;
@@ -270,7 +272,9 @@ private Q_SLOTS:
         QTest::mouseClick(Form1->BitBtn5, Qt::LeftButton);
         QVERIFY(!Form1->isVisible());
         QCOMPARE(ReadAll(Ini()), ZeroTallies + "[Ploha]\r\nX=210\r\ny=120\r\n");
+#ifndef Q_OS_WIN // Windows has no permission bits for group and others
         QCOMPARE(QFile::permissions(Ini()) & 0x0077, QFileDevice::Permissions());
+#endif
         // The start-up position is not what was stored now.
         QCOMPARE(PracticeState.HomeLeft, 336);
     }

@@ -105,7 +105,7 @@ build_qt() {
 # for this machine.
 build_host_tools() {
     install_packages cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev \
-        qt6-multimedia-dev libgl-dev
+        qt6-multimedia-dev libgl-dev qt6-translations-l10n
     cmake -S "$ROOT" -B "$OUT/host" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$OUT/host" -j"$JOBS" --target gensound genicon
 }
@@ -166,17 +166,37 @@ deploy_dlls() {
 # tests) and the Windows look.
 PLUGINS=(platforms/qwindows.dll platforms/qoffscreen.dll styles/qwindowsvistastyle.dll)
 
+# Qt's own texts in Czech (the buttons of its boxes, the menu of an edit
+# field): the translation files are the same on every system, so the ones of
+# this machine's Qt, the same version, serve.
+QT_TEXTS=/usr/share/qt6/translations/qtbase_cs.qm
+
+# A qt.conf in folder $1 that puts Qt's prefix at $2 (relative to the
+# folder): without it Qt takes the folder above its DLL for the prefix and
+# looks there for its translations.
+write_qt_conf() {
+    printf '[Paths]\r\nPrefix=%s\r\n' "$2" >"$1/qt.conf"
+}
+
 stage_files() {
     local stage=$OUT/stage/zirmon-$VERSION plugin
     rm -rf "$OUT/stage"
-    mkdir -p "$stage"
+    mkdir -p "$stage/translations" "$OUT/translations"
     cp "$OUT/zirmon.exe" "$OUT/ok.dat" "$OUT/bad.dat" "$OUT/zirmon.ico" "$stage/"
+    cp "$QT_TEXTS" "$stage/translations/"
+    cp "$QT_TEXTS" "$OUT/translations/"
+    write_qt_conf "$stage" .
+    write_qt_conf "$OUT" .
+    write_qt_conf "$OUT/tests" ..
     for plugin in "${PLUGINS[@]}"; do
         [ "$plugin" = platforms/qoffscreen.dll ] && continue
         mkdir -p "$stage/$(dirname "$plugin")"
         cp "$QT_PREFIX/plugins/$plugin" "$stage/$plugin"
     done
     deploy_dlls "$stage" "$stage/zirmon.exe" "$stage"/*/*.dll
+    # The debugging symbols are of no use to a family: without them the
+    # installer and the zip are a third of the size.
+    x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
     # The tests find the same DLLs beside the program in the build folder.
     for plugin in "${PLUGINS[@]}"; do
         mkdir -p "$OUT/$(dirname "$plugin")"

@@ -14,7 +14,7 @@ VERSION=$(sed -n 's/^project(Zirmon VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeList
 
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-packages=(wine wine64 locales xvfb xauth xdotool)
+packages=(wine wine64 locales xvfb xauth xdotool fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -55,8 +55,15 @@ wineserver -w
 EXCLUDED=$ROOT/tests/windows-excluded.txt
 export WINEPATH
 WINEPATH=$(winepath -w "$OUT")
-export QT_PLUGIN_PATH=$OUT
-export QT_QPA_PLATFORM="offscreen:configfile=$ROOT/tests/offscreen.json"
+# Wine hands a Windows program no variable of the Unix environment that
+# begins with QT_; one set as WINEQT_... reaches it without the WINE. The
+# screen's description lies beside the test programs, so its path needs no
+# drive letter (whose colon would end the platform's argument).
+cp "$ROOT/tests/offscreen.json" "$OUT/tests/"
+export WINEQT_PLUGIN_PATH WINEQT_QPA_FONTDIR
+WINEQT_PLUGIN_PATH=$(winepath -w "$OUT")
+WINEQT_QPA_FONTDIR=$(winepath -w /usr/share/fonts/truetype/dejavu)
+export WINEQT_QPA_PLATFORM="offscreen:configfile=offscreen.json"
 
 # The entries of the exclusion list for one program: "function" or
 # "function:row", one a line.
@@ -118,7 +125,7 @@ mkdir -p "$DATA"
 printf '[PASSWD]\r\nUSRPASSWD=\x8El\x75\x9Do\x75\xE8k\xFD k\xF9\xF2\r\n' >"$DATA/zirmon.ini"
 
 echo "=== zirmon.exe on an X display, driven with xdotool"
-unset QT_QPA_PLATFORM QT_PLUGIN_PATH
+unset WINEQT_QPA_PLATFORM WINEQT_PLUGIN_PATH WINEQT_QPA_FONTDIR
 (cd "$PROGRAM" && "$WINE" "C:\\Program Files\\Zirmon\\zirmon.exe" >"$LOGS/zirmon.txt" 2>&1) &
 zirmon=$!
 window=$(timeout 120 xdotool search --sync --onlyvisible --name "^Zirmon 4.0$" | head -n1)

@@ -9,11 +9,18 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QWidget>
+#include <iterator>
 #include <memory>
 
 #ifdef ZIRMON_PNG_PICTURES
 
 namespace {
+
+// The drawing "X.svg" is in the resources as X.png, X-2x.png ... X-6x.png,
+// drawn at these multiples of its own size (the build makes them). Each is a
+// picture of its own pixel size, so the icon offers it for that size and
+// a window's icon can be larger than the drawing.
+const char* const Factors[] = {"", "-2x", "-3x", "-4x", "-6x"};
 
 // "X.svg" without its ".svg".
 QString Base(const QString& path) {
@@ -24,15 +31,17 @@ QString Base(const QString& path) {
 
 QIcon SvgIcon(const QString& path) {
     QIcon icon;
-    icon.addFile(Base(path) + QLatin1String(".png"));
-    icon.addFile(Base(path) + QLatin1String("@2x.png"));
+    for (const char* factor : Factors)
+        icon.addFile(Base(path) + QLatin1String(factor) + QLatin1String(".png"));
     return icon;
 }
 
 QPixmap SvgPixmap(const QString& path, const QSize& size, qreal ratio) {
-    QPixmap picture = QPixmap(Base(path) + QLatin1String("@2x.png"))
-                          .scaled(QSizeF(QSizeF(size) * ratio).toSize(), Qt::IgnoreAspectRatio,
-                                  Qt::SmoothTransformation);
+    // Made smaller from the largest, which is never made larger.
+    QPixmap picture =
+        QPixmap(Base(path) + QLatin1String(Factors[std::size(Factors) - 1]) + QLatin1String(".png"))
+            .scaled(QSizeF(QSizeF(size) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                    Qt::SmoothTransformation);
     picture.setDevicePixelRatio(ratio);
     return picture;
 }

@@ -9,8 +9,8 @@ class QWidget;
 // The pictures are drawn as SVG. Where Qt Svg is at hand they are drawn at
 // the size and pixel density they are shown at; a build without it
 // (ZIRMON_PNG_PICTURES, the Windows build) gets them drawn at build time
-// into PNGs beside the drawing's name, at one and at two device pixels per
-// pixel ("X.svg": "X.png" and "X@2x.png").
+// into PNGs beside the drawing's name, at one to six device pixels per pixel
+// ("X.svg": "X.png", "X-2x.png", "X-3x.png", "X-4x.png" and "X-6x.png").
 
 // An icon of an SVG picture, sharp at any scale where Qt Svg is at hand.
 // Nothing is read or parsed until the icon is first painted; each size is
