@@ -90,7 +90,7 @@ build_qt() {
         -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
         -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_printsupport=OFF \
         -DFEATURE_icu=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
-        -DFEATURE_tabletevent=OFF \
+        -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF \
         -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
         -DFEATURE_png=ON -DFEATURE_system_png=OFF \
         -DFEATURE_jpeg=ON -DFEATURE_system_jpeg=OFF \
