@@ -16,6 +16,10 @@ QT_PREFIX=${ZIRMON_QT_WINDOWS:-/var/cache/zirmon/qt-$QT_VERSION-mingw}
 QT_WORK=${ZIRMON_QT_WORK:-/var/cache/zirmon/qt-$QT_VERSION-mingw-src}
 OUT=${ZIRMON_WINDOWS_BUILD:-$ROOT/build-windows}
 JOBS=$(nproc)
+# A release build for Windows, with Qt's tools (moc, rcc, uic) of this
+# machine: the same for Qt and for the program.
+CROSS=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/tools/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
 
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
@@ -80,17 +84,13 @@ build_qt() {
         perl -0pi -e 's/(isSoftwareGl\(\)\n\{\n)#if QT_CONFIG\(dynamicgl\)\n/$1#if QT_CONFIG(opengl) \&\& QT_CONFIG(dynamicgl) \/\/ zirmon: no OpenGL\n/ or die "isSoftwareGl not found\n"' "$win"
     fi
     rm -rf "$QT_WORK/build"
-    cmake -S "$src" -B "$QT_WORK/build" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/tools/mingw-w64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release \
+    cmake -S "$src" -B "$QT_WORK/build" "${CROSS[@]}" \
         -DCMAKE_INSTALL_PREFIX="$QT_PREFIX" \
-        -DQT_HOST_PATH=/usr \
-        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
         -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
         -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_printsupport=OFF \
         -DFEATURE_icu=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
-        -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF \
+        -DFEATURE_tabletevent=OFF \
         -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
         -DFEATURE_png=ON -DFEATURE_system_png=OFF \
         -DFEATURE_jpeg=ON -DFEATURE_system_jpeg=OFF \
@@ -114,12 +114,8 @@ build_zirmon() {
     install_packages cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
         qt6-base-dev-tools
     export ZIRMON_QT_WINDOWS="$QT_PREFIX"
-    cmake -S "$ROOT" -B "$OUT" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/tools/mingw-w64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release \
+    cmake -S "$ROOT" -B "$OUT" "${CROSS[@]}" \
         -DCMAKE_PREFIX_PATH="$QT_PREFIX" \
-        -DQT_HOST_PATH=/usr \
-        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DZIRMON_HOST_TOOLS="$OUT/host"
     cmake --build "$OUT" -j"$JOBS"
 }
