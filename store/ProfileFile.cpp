@@ -9,23 +9,14 @@
 #include <cstring>
 
 // The file is read and written as bytes. The ANSI code page (windows-1250)
-// gives one character
-// for every byte and keeps the line breaks, blanks, quotes, brackets and
-// equals signs as the ASCII bytes they are, so only the names compared and
-// the value looked for need decoding, and the lines a write does not touch
-// are copied as they stand. That keeps even a file of many megabytes quick.
+// gives one character for every byte and keeps the line breaks, blanks,
+// quotes, brackets and equals signs as the ASCII bytes they are, so only the
+// names compared and the value looked for need decoding, and the lines a
+// write does not touch are copied as they stand. That keeps even a file of many megabytes quick.
 
 namespace {
 
 constexpr qsizetype MaxValueLength = 2047;
-
-QString Decode(QByteArrayView bytes) {
-    return AnsiDecode(bytes);
-}
-
-QByteArray Encode(QStringView text) {
-    return AnsiEncode(text);
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -54,7 +45,7 @@ bool SameName(QByteArrayView raw, QStringView name) {
     for (qsizetype i = 0; i < raw.size() && ascii; ++i)
         ascii = static_cast<unsigned char>(raw[i]) < 0x80 && name[i].unicode() < 0x80;
     if (!ascii)
-        return Decode(raw).compare(name, Qt::CaseInsensitive) == 0;
+        return AnsiDecode(raw).compare(name, Qt::CaseInsensitive) == 0;
     for (qsizetype i = 0; i < raw.size(); ++i) {
         if (AsciiLower(char16_t(static_cast<unsigned char>(raw[i]))) !=
             AsciiLower(name[i].unicode()))
@@ -147,7 +138,7 @@ std::optional<QString> ProfileValue(QByteArrayView bytes, QStringView section, Q
             inSection = SameName(name, section);
         } else if (inSection && ParseEntry(line, name, value) && SameName(name, key)) {
             const QByteArrayView clean = CleanValue(value);
-            found = Decode(clean.first(std::min(clean.size(), MaxValueLength)));
+            found = AnsiDecode(clean.first(std::min(clean.size(), MaxValueLength)));
             return false;
         }
         return true;
@@ -157,7 +148,7 @@ std::optional<QString> ProfileValue(QByteArrayView bytes, QStringView section, Q
 
 QByteArray ProfileWithValue(QByteArrayView bytes, QStringView section, QStringView key,
                             const QString& value) {
-    const QByteArray cleanValue = Encode(SingleLine(value));
+    const QByteArray cleanValue = AnsiEncode(SingleLine(value));
 
     // Where the write goes, in line numbers of the file.
     qsizetype lines = 0;
@@ -188,7 +179,7 @@ QByteArray ProfileWithValue(QByteArrayView bytes, QStringView section, QStringVi
     });
 
     const QByteArray entry =
-        (replace >= 0 ? foundKey.toByteArray() : Encode(key)) + '=' + cleanValue;
+        (replace >= 0 ? foundKey.toByteArray() : AnsiEncode(key)) + '=' + cleanValue;
     QByteArray result;
     result.reserve(bytes.size() + entry.size() + section.size() + 8);
     qsizetype i = 0;
@@ -201,7 +192,7 @@ QByteArray ProfileWithValue(QByteArrayView bytes, QStringView section, QStringVi
         return true;
     });
     if (header < 0)
-        result += '[' + Encode(section) + "]\r\n" + entry + "\r\n";
+        result += '[' + AnsiEncode(section) + "]\r\n" + entry + "\r\n";
     else if (replace < 0 && insertAt == i)
         result += entry + "\r\n";
     return result;
