@@ -228,11 +228,18 @@ bool TProfileFile::ReadBool(const QString& section, const QString& key, bool def
 }
 
 void TProfileFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    WriteStrings(section, {{key, value}});
+}
+
+void TProfileFile::WriteStrings(const QString& section,
+                                const QList<std::pair<QString, QString>>& values) {
     // A file that is there but cannot be read is not written over.
     const TFileRead file = ReadWholeFile(Path);
     if (!file.Ok && !file.Missing)
         ThrowWriteError(Path);
-    const QByteArray bytes = ProfileWithValue(file.Bytes, section, key, value);
+    QByteArray bytes = file.Bytes;
+    for (const auto& [key, value] : values)
+        bytes = ProfileWithValue(bytes, section, key, value);
     if (!ReplaceWholeFile(Path, bytes, true).isEmpty())
         ThrowWriteError(Path);
 }

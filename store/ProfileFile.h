@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <utility>
 
 // Access to one settings ("profile") file in the classic sectioned key=value
 // text format, stored in the ANSI code page (windows-1250) with CR LF
@@ -36,6 +38,9 @@ public:
     void WriteInteger(const QString& section, const QString& key, int value);
     // Writes "1" or "0".
     void WriteBool(const QString& section, const QString& key, bool value);
+    // Sets several keys of one section in one write of the whole file: the
+    // file ends as after a WriteString of each in turn.
+    void WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& values);
 
 private:
     QString Path;

@@ -76,8 +76,10 @@ void LoadSettings() {
 }
 
 void SaveTallies(TProfileFile& ini) {
-    for (const TTallyKey& k : TallyKeys) {
-        ini.WriteInteger(Tabulka, QString::fromLatin1(k.Key),
-                         StrToInt(GetCell(GridOf(k), k.Col, k.Row)));
-    }
+    // One write for the whole block: it is saved after every answer.
+    QList<std::pair<QString, QString>> values;
+    for (const TTallyKey& k : TallyKeys)
+        values.append(
+            {QString::fromLatin1(k.Key), IntToStr(StrToInt(GetCell(GridOf(k), k.Col, k.Row)))});
+    ini.WriteStrings(Tabulka, values);
 }

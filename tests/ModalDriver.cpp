@@ -1,5 +1,7 @@
 #include "ModalDriver.h"
 
+#include "practice/PracticeState.h"
+#include "windows/Nastzirm.h"
 #include "windows/Zadanhe.h"
 
 #include <QApplication>
@@ -123,4 +125,10 @@ void AnswerGate(const QString& entry, const QString& how) {
         Key(Qt::Key_Escape);
     else
         PasswordDlg1->close();
+}
+
+void PassTheGate() {
+    if (setpoc->joheslo->isChecked() && !PracticeState.StoredPassword.isEmpty())
+        WhenModal("password gate", Is(PasswordDlg1),
+                  [](QWidget*) { AnswerGate(PracticeState.StoredPassword, "OK"); });
 }

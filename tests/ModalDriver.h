@@ -34,3 +34,6 @@ void Type(const QString& text);
 // Types entry into the password gate and leaves it by how: "OK", "Enter",
 // "Zrušit", "Esc" or the close box (anything else).
 void AnswerGate(const QString& entry, const QString& how);
+// The settings and "Vymazat vše" open behind the password gate while the
+// protection is on and a password is stored: then it gets the password.
+void PassTheGate();

@@ -6,6 +6,7 @@
 #include "practice/PracticeState.h"
 #include "store/DataDir.h"
 #include "windows/Cells.h"
+#include "windows/Look.h"
 #include "windows/Mainzirm.h"
 
 #include <QDir>
@@ -66,9 +67,11 @@ private Q_SLOTS:
         QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0"));
         if (position.isNull()) {
             const QRect area = Form1->screen()->availableGeometry();
+            // The problem layout, the taller one, fits above the bottom.
             QCOMPARE(Form1->x(), area.left());
-            QVERIFY(Form1->y() + Form1->height() <= area.bottom() + 1);
-            QVERIFY(Form1->y() + Form1->height() >= area.bottom() - 60);
+            const int problemBottom = Form1->y() + MenuHeight() + ProblemClientHeight;
+            QVERIFY(problemBottom <= area.bottom() + 1);
+            QVERIFY(problemBottom >= area.bottom() - 60);
             QCOMPARE(ReadAll(Ini()), file); // until "&Konec" stores the real one
         } else {
             QCOMPARE(Form1->pos(), position);
@@ -349,14 +352,26 @@ private Q_SLOTS:
         QVERIFY(WindowPositionKnown(QStringLiteral("xcb")));
     }
 
-    void closeBoxSavesNothing() {
+    // The close box (Alt+F4) ends the program as "&Konec" does.
+    void closeBoxEndsAsKonec() {
         WriteAll(Ini(), "[Tabulka]\r\nOKscit=5\r\n");
         Start();
         QTest::mouseClick(Form1->nah, Qt::LeftButton);
         SetCell(Form1->vysl, 2, 1, QStringLiteral("      6"));
         Form1->move(10, 10);
         Form1->close();
-        QCOMPARE(ReadAll(Ini()), QByteArray("[Tabulka]\r\nOKscit=5\r\n"));
+        QCOMPARE(ReadAll(Ini()), QByteArray("[Tabulka]\r\nOKscit=6\r\nKOscit=0\r\nOKodcit=0\r\n"
+                                            "KOodcit=0\r\nOKnas=0\r\nKOnas=0\r\nOKdele=0\r\n"
+                                            "KOdele=0\r\nOKcelk=0\r\nKOcelk=0\r\n"
+                                            "[Ploha]\r\nX=10\r\ny=10\r\n"));
+        // A save that fails is shown, and the program still ends.
+        QFile::remove(Ini());
+        QDir().mkpath(Ini());
+        TBoxAnswerer answerer;
+        Form1->show();
+        Form1->close();
+        QCOMPARE(answerer.Boxes, QStringList{"Zirmon|Unable to write to " + Ini() + "."});
+        QVERIFY(!Form1->isVisible());
     }
 
     void unwritableFileIsReported() {

@@ -75,6 +75,7 @@ class TestPasswordDialog : public QObject {
             Click(setpoc->Button1);
             Click(setpoc->CancelBtn);
         });
+        PassTheGate();
         Form1->nast->trigger();
         QVERIFY(!setpoc->isVisible());
         QVERIFY(!PasswordDlg->isVisible());

@@ -211,6 +211,90 @@ private Q_SLOTS:
             QCOMPARE(PracticeState.EnteredPassword, QString());
     }
 
+    // The settings and "Vymazat vše" are behind the same gate, asked only
+    // while the protection is on and a password is stored.
+    void otherGates_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("protect");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("goesOn");
+        QTest::addColumn<bool>("warned");
+        for (const char* target : {"nast", "BitBtn2"}) {
+            const QByteArray p("Tajne1");
+            auto row = [target](const char* name) -> QTestData& {
+                return QTest::addRow("%s, %s", target, name) << QString::fromLatin1(target);
+            };
+            row("unprotected") << false << p << ""
+                               << "" << true << false;
+            row("no password stored") << true << QByteArray() << ""
+                                      << "" << true << false;
+            row("stored password") << true << p << "Enter"
+                                   << "Tajne1" << true << false;
+            row("master password") << true << p << "OK"
+                                   << "741mv58" << true << false;
+            row("wrong password") << true << p << "OK"
+                                  << "tajne1" << false << true;
+            row("Zrušit") << true << p << "Zrušit"
+                          << "Tajne1" << false << false;
+            row("Esc") << true << p << "Esc"
+                       << "Tajne1" << false << false;
+            row("close box") << true << p << "close box"
+                             << "Tajne1" << false << false;
+        }
+    }
+    void otherGates() {
+        QFETCH(QString, target);
+        QFETCH(bool, protect);
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, action);
+        QFETCH(QString, entry);
+        QFETCH(bool, goesOn);
+        QFETCH(bool, warned);
+        Start(File(protect, stored, false));
+        QStringList boxes;
+        bool gate = false;
+        bool settings = false;
+        WhenModal(
+            "message box", [](QWidget* w) { return qobject_cast<QMessageBox*>(w); },
+            NoteAndConfirm(&boxes), false);
+        WhenModal(
+            "gate", Is(PasswordDlg1),
+            [&](QWidget*) {
+                gate = true;
+                AnswerGate(entry, action);
+            },
+            !action.isEmpty());
+        if (target == "nast") {
+            WhenModal(
+                "settings", Is(setpoc),
+                [&](QWidget*) {
+                    settings = true;
+                    Click(setpoc->CancelBtn);
+                },
+                goesOn);
+            Form1->nast->trigger();
+        } else {
+            WhenModal("list window", Is(vyslForm), [](QWidget*) {
+                Click(vyslForm->BitBtn2);
+                vyslForm->close();
+            });
+            Form1->Pklady1->trigger();
+        }
+        StopWaiting();
+        QCOMPARE(gate, !action.isEmpty());
+        QCOMPARE(settings, goesOn && target == "nast");
+        QCOMPARE(boxes, warned ? QStringList{QStringLiteral("Warning|Heslo bylo zadáno špatně!")}
+                               : QStringList());
+        VerifyCounts(false);
+        QCOMPARE(ReadAll(Ini()), File(protect, stored, false));
+        if (goesOn && target == "BitBtn2")
+            VerifyListEmptied();
+        else
+            QCOMPARE(ReadAll(GetListPath()), EarlierListBytes);
+    }
+
     void gateCentredOnFirstShowingThenKept() {
         Start(File(true, "abc", false));
         QPoint kept;

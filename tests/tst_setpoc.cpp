@@ -147,6 +147,7 @@ class TestSettingsDialog : public QObject {
                 setpoc->reject();
             }
         });
+        PassTheGate();
         Form1->nast->trigger();
         QVERIFY(!setpoc->isVisible());
     }
@@ -562,14 +563,14 @@ private Q_SLOTS:
             "message box", [](QWidget* w) { return qobject_cast<QMessageBox*>(w); },
             NoteAndConfirm(&boxes), false);
         bool gate = false;
-        WhenModal(
-            "gate", Is(PasswordDlg1),
-            [&](QWidget*) {
-                gate = true;
-                AnswerGate(entry, answer);
-            },
-            false);
         Open([&] {
+            WhenModal(
+                "gate", Is(PasswordDlg1),
+                [&](QWidget*) {
+                    gate = true;
+                    AnswerGate(entry, answer);
+                },
+                false);
             Click(setpoc->joheslo);
             QCOMPARE(setpoc->joheslo->isChecked(), !unticked);
             QCOMPARE(setpoc->Button1->isEnabled(), !unticked);

@@ -4,6 +4,7 @@
 #include "practice/PracticeState.h"
 #include "windows/Histr.h"
 #include "windows/Look.h"
+#include "windows/Mainzirm.h"
 #include "windows/SvgIcon.h"
 
 #include <QPainter>
@@ -65,6 +66,7 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event) {
 void TAboutBox::FormActivate() {
     move(x(), PracticeState.HomeTop + 100);
     move(PracticeState.HomeLeft + 100, y());
+    KeepInView(this, Form1);
 }
 
 void TAboutBox::Button1Click() {

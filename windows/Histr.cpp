@@ -3,7 +3,10 @@
 #include "app/ErrorBox.h"
 #include "practice/PracticeState.h"
 #include "windows/Look.h"
+#include "windows/Mainzirm.h"
 #include "windows/SvgIcon.h"
+
+#include <QShowEvent>
 
 Thist* hist = nullptr;
 
@@ -22,6 +25,12 @@ Thist::Thist(QWidget* parent) : QDialog(parent) {
 void Thist::FormCreate() {
     move(x(), PracticeState.HomeTop + 100);
     move(PracticeState.HomeLeft + 100, y());
+}
+
+void Thist::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        KeepInView(this, Form1);
 }
 
 void Thist::BitBtn1Click() {

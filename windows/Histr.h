@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class QShowEvent;
+
 class Thist : public QDialog, public Ui::Thist {
     Q_OBJECT
 
@@ -12,6 +14,9 @@ public:
 
     void FormCreate();
     void BitBtn1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 extern Thist* hist;

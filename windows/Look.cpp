@@ -123,7 +123,9 @@ void MakeFixedDialog(QWidget* window, int clientWidth, int clientHeight) {
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QRegion>
 #include <QScreen>
+#include <QStyle>
 
 QString ResourceText(const QString& path) {
     QFile file(path);
@@ -172,4 +174,39 @@ void CentreOnFirstShowing(QWidget* window, bool& shown) {
     const QSize size = window->frameGeometry().size();
     window->move(area.x() + (area.width() - size.width()) / 2,
                  area.y() + (area.height() - size.height()) / 2);
+}
+
+QPoint PlaceOnScreens(QPoint pos, QSize size, const QList<QRect>& areas) {
+    QRegion free;
+    for (const QRect& area : areas)
+        free += area;
+    if (areas.isEmpty() || (QRegion(QRect(pos, size)) - free).isEmpty())
+        return pos;
+    auto distance = [pos](const QRect& area) {
+        const int dx = qMax(qMax(area.left() - pos.x(), pos.x() - area.right()), 0);
+        const int dy = qMax(qMax(area.top() - pos.y(), pos.y() - area.bottom()), 0);
+        return static_cast<long long>(dx) * dx + static_cast<long long>(dy) * dy;
+    };
+    const QRect* nearest = &areas.first();
+    for (const QRect& area : areas)
+        if (distance(area) < distance(*nearest))
+            nearest = &area;
+    // Too big for the area: its top left corner stays in view.
+    const int x = qMax(qMin(pos.x(), nearest->right() + 1 - size.width()), nearest->left());
+    const int y = qMax(qMin(pos.y(), nearest->bottom() + 1 - size.height()), nearest->top());
+    return QPoint(x, y);
+}
+
+QSize OuterSize(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    if (frame.size() != window->size())
+        return frame.size();
+    return window->size() + QSize(0, window->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+}
+
+void KeepInView(QWidget* window, const QWidget* mainWindow) {
+    const QScreen* screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    window->move(PlaceOnScreens(window->pos(), OuterSize(window), {screen->availableGeometry()}));
 }

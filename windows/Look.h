@@ -2,6 +2,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <functional>
 
 class QLabel;
@@ -54,3 +58,17 @@ void MakeToolWindow(QWidget* window, int clientWidth, int clientHeight);
 // Centres a window on its screen's work area the first time it is shown
 // (shown is its flag); later showings keep the place it was left at.
 void CentreOnFirstShowing(QWidget* window, bool& shown);
+
+// Where a window of the given outer size lands at pos: pos itself when the
+// window lies whole within the union of the areas, else the nearest position
+// that shows it whole on the area nearest to pos; a window larger than the
+// area keeps its top left corner in view.
+QPoint PlaceOnScreens(QPoint pos, QSize size, const QList<QRect>& areas);
+
+// A window's outer size, its title bar counted also before the window system
+// has framed it.
+QSize OuterSize(const QWidget* window);
+
+// A window about to open partly outside the work area of the screen the
+// main window is on moves to the nearest place there that shows it whole.
+void KeepInView(QWidget* window, const QWidget* mainWindow);

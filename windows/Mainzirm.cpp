@@ -28,6 +28,7 @@
 #include <QStyle>
 #include <QWindow>
 #include <array>
+#include <exception>
 
 TForm1* Form1 = nullptr;
 
@@ -135,6 +136,9 @@ void SetupGrid(QTableWidget* grid, const QFont& font) {
     grid->setWordWrap(false);
     grid->setShowGrid(true);
     grid->setTabKeyNavigation(false);
+    // Reached with Tab, never by a click: a click on the grid during a
+    // problem leaves the focus in the answer field.
+    grid->setFocusPolicy(Qt::TabFocus);
     grid->setTextElideMode(Qt::ElideNone);
 }
 
@@ -197,12 +201,12 @@ void TForm1::FormCreate() {
     }
     PositionAtStart = pos();
     // A position stored before a change of monitors may be out of reach.
-    // The window is sized as it opens, the idle layout, with room for a
-    // title bar; the file keeps the stored position until "&Konec".
+    // The window must fit in its taller layout, the problem's, with room for
+    // a title bar; the file keeps the stored position until "&Konec".
     QList<QRect> areas;
     for (const QScreen* screen : QGuiApplication::screens())
         areas.append(screen->availableGeometry());
-    const QSize outer(532, MainMenu1->sizeHint().height() + IdleClientHeight +
+    const QSize outer(532, MainMenu1->sizeHint().height() + ProblemClientHeight +
                                style()->pixelMetric(QStyle::PM_TitleBarHeight));
     move(PlaceOnScreens(pos(), outer, areas));
     PracticeState.HomeLeft = x();
@@ -227,27 +231,6 @@ void EmptyAnswerField() {
     // Setting the text, unlike clearing it, also forgets the undo history:
     // Ctrl+Z never brings back an answer already judged.
     Form1->vy->setText(QString());
-}
-
-QPoint PlaceOnScreens(QPoint pos, QSize size, const QList<QRect>& areas) {
-    QRegion free;
-    for (const QRect& area : areas)
-        free += area;
-    if (areas.isEmpty() || (QRegion(QRect(pos, size)) - free).isEmpty())
-        return pos;
-    auto distance = [pos](const QRect& area) {
-        const int dx = qMax(qMax(area.left() - pos.x(), pos.x() - area.right()), 0);
-        const int dy = qMax(qMax(area.top() - pos.y(), pos.y() - area.bottom()), 0);
-        return static_cast<long long>(dx) * dx + static_cast<long long>(dy) * dy;
-    };
-    const QRect* nearest = &areas.first();
-    for (const QRect& area : areas)
-        if (distance(area) < distance(*nearest))
-            nearest = &area;
-    // Too big for the area: its top left corner stays in view.
-    const int x = qMax(qMin(pos.x(), nearest->right() + 1 - size.width()), nearest->left());
-    const int y = qMax(qMin(pos.y(), nearest->bottom() + 1 - size.height()), nearest->top());
-    return QPoint(x, y);
 }
 
 void ShowProblemLayout() {
@@ -348,14 +331,17 @@ void TForm1::konecClick() {
 }
 
 void TForm1::BitBtn5Click() {
-    {
-        TProfileFile ini(GetIniPath());
-        SaveTallies(ini);
-        const QPoint at = PositionKnown ? pos() : PositionAtStart;
-        ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("X"), at.x());
-        ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("y"), at.y());
-    }
+    SaveAtEnd();
+    Ending = true;
     close();
+}
+
+void TForm1::SaveAtEnd() {
+    TProfileFile ini(GetIniPath());
+    SaveTallies(ini);
+    const QPoint at = PositionKnown ? pos() : PositionAtStart;
+    ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("X"), at.x());
+    ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("y"), at.y());
 }
 
 void TForm1::nulujClick() {
@@ -369,6 +355,8 @@ void TForm1::nulujClick() {
 }
 
 void TForm1::nastClick() {
+    if (!PasswordDlg1->AskIfProtected())
+        return;
     setpoc->exec();
 }
 
@@ -396,7 +384,11 @@ void TForm1::ReturnFocusFromMenu() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program; the close box saves nothing.
+    // The close box (Alt+F4, the end of the session) ends the program as
+    // "&Konec" does; a save that fails is shown, and the program still ends,
+    // since every judged answer was saved when it was given.
+    if (!Ending)
+        RunStep([this] { SaveAtEnd(); });
     event->accept();
     QCoreApplication::quit();
 }
@@ -508,10 +500,38 @@ void Evaluate(const TJudged& op) {
 
 } // namespace
 
+namespace {
+
+// The list and the counts are saved after every judged answer, so that no
+// answer is lost however the program ends. A failed save is handed back to
+// be shown once the practice has gone on.
+std::exception_ptr SaveAnswered() {
+    std::exception_ptr failed;
+    try {
+        vyslForm->SaveList();
+    } catch (...) {
+        failed = std::current_exception();
+    }
+    try {
+        TProfileFile ini(GetIniPath());
+        SaveTallies(ini);
+    } catch (...) {
+        if (!failed)
+            failed = std::current_exception();
+    }
+    return failed;
+}
+
+} // namespace
+
 void TForm1::vyKeyPress(QChar& key) {
     const bool enter = key == QLatin1Char('\r');
+    std::exception_ptr failed;
     if (enter) {
         key = QChar();
+        // An Enter on an empty field is a slip of the finger, not an answer.
+        if (vy->text().trimmed().isEmpty())
+            return;
         PracticeState.AnswerText = vy->text();
         // The lines of earlier runs come first in the list. A file that
         // cannot be read does not keep the answer from being judged; the
@@ -524,10 +544,12 @@ void TForm1::vyKeyPress(QChar& key) {
             if (PracticeState.*(op->Flag))
                 Evaluate(*op);
         EmptyAnswerField();
-        vyslForm->SaveList();
+        failed = SaveAnswered();
     }
     spravne->hide();
     spatne->hide();
     if (PracticeState.RandomMode && enter)
         nahClick();
+    if (failed)
+        std::rethrow_exception(failed);
 }

@@ -37,12 +37,16 @@ public:
     bool PositionKnown = true;
     QPoint PositionAtStart;
 
+    // Stores the counts and the window's position, as the program ends.
+    void SaveAtEnd();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QPointer<QWidget> FocusBeforeMenu;
+    bool Ending = false; // "&Konec" has saved; the close that follows does not
 };
 
 extern TForm1* Form1;
@@ -53,11 +57,6 @@ void ShowIdleLayout();
 
 // Empties the answer field, its undo history too.
 void EmptyAnswerField();
-
-// Where a window of the given outer size lands at pos: pos itself when the
-// window lies whole within the union of the screens' work areas, else the
-// nearest position that shows it whole on the area nearest to pos.
-QPoint PlaceOnScreens(QPoint pos, QSize size, const QList<QRect>& areas);
 
 // Recomputes the two totals and writes the totals row.
 void UpdateTotals();

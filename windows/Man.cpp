@@ -3,7 +3,10 @@
 #include "app/ErrorBox.h"
 #include "practice/PracticeState.h"
 #include "windows/Look.h"
+#include "windows/Mainzirm.h"
 #include "windows/SvgIcon.h"
+
+#include <QShowEvent>
 
 Tmanual* manual = nullptr;
 
@@ -22,6 +25,12 @@ Tmanual::Tmanual(QWidget* parent) : QDialog(parent) {
 void Tmanual::FormCreate() {
     move(x(), PracticeState.HomeTop);
     move(PracticeState.HomeLeft, y());
+}
+
+void Tmanual::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        KeepInView(this, Form1);
 }
 
 void Tmanual::BitBtn1Click() {

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class QShowEvent;
+
 class Tmanual : public QDialog, public Ui::Tmanual {
     Q_OBJECT
 
@@ -12,6 +14,9 @@ public:
 
     void FormCreate();
     void BitBtn1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 extern Tmanual* manual;

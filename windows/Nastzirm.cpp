@@ -7,6 +7,7 @@
 #include "store/ProfileFile.h"
 #include "store/Settings.h"
 #include "windows/Look.h"
+#include "windows/Mainzirm.h"
 #include "windows/Passwd.h"
 #include "windows/SvgIcon.h"
 #include "windows/Zadanhe.h"
@@ -124,6 +125,7 @@ void Tsetpoc::showEvent(QShowEvent* event) {
     RunStep([this] { FormShow(); });
     CentreOnFirstShowing(this, Shown);
     RunStep([this] { FormActivate(); });
+    KeepInView(this, Form1);
 }
 
 void Tsetpoc::keyPressEvent(QKeyEvent* event) {

@@ -7,6 +7,7 @@
 #include "store/Errors.h"
 #include "store/ProfileFile.h"
 #include "windows/Look.h"
+#include "windows/Mainzirm.h"
 #include "windows/Nastzirm.h"
 #include "windows/SvgIcon.h"
 
@@ -120,6 +121,7 @@ void TPasswordDlg::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     CentreOnFirstShowing(this, Shown);
+    KeepInView(this, Form1);
     RunOwnStep([this] { FormShow(); });
 }
 
@@ -233,6 +235,19 @@ void TPasswordDlg::SetStatus(const QString& text) {
 
 bool TPasswordDlg::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
+    case QEvent::KeyPress:
+        // Enter in the second field checks the entries as leaving it does,
+        // and stores a matching pair at once.
+        if (watched == heslo2) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                RunOwnStep([this] { heslo2Exit(); });
+                if (OKBtn->isEnabled())
+                    OKBtn->click();
+                return true;
+            }
+        }
+        break;
     case QEvent::FocusOut:
         if (watched == PASS || watched == heslo2)
             ExitReason = static_cast<QFocusEvent*>(event)->reason();

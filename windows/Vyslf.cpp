@@ -5,8 +5,11 @@
 #include "store/DataDir.h"
 #include "store/ListFile.h"
 #include "windows/Look.h"
+#include "windows/Mainzirm.h"
 #include "windows/SvgIcon.h"
+#include "windows/Zadanhe.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QShowEvent>
 
@@ -35,7 +38,12 @@ TvyslForm::TvyslForm(QWidget* parent) : QDialog(parent) {
         RunStep([this] { BitBtn1Click(); });
         accept();
     });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { RunStep([this] { BitBtn2Click(); }); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] {
+        RunStep([this] {
+            if (PasswordDlg1->AskIfProtected())
+                BitBtn2Click();
+        });
+    });
     RunStep([this] { FormCreate(); });
 }
 
@@ -45,8 +53,10 @@ void TvyslForm::FormCreate() {
 
 void TvyslForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        RunStep([this] { FormShow(); });
+    if (event->spontaneous())
+        return;
+    RunStep([this] { FormShow(); });
+    KeepInView(this, Form1);
 }
 
 void TvyslForm::FormShow() {
@@ -78,9 +88,16 @@ void TvyslForm::AddLine(const QString& line) {
 }
 
 void TvyslForm::LoadList() {
-    QString text = LoadListFile(GetListPath());
     const QString design = DesignListText();
     const QString shown = ListText();
+    // No file yet is an empty list, not an error: the window keeps what it
+    // shows, the heading lines on a first start.
+    const QFileInfo file(GetListPath());
+    if (!file.exists() && !file.isSymLink() && file.dir().exists()) {
+        ListLoaded = true;
+        return;
+    }
+    QString text = LoadListFile(GetListPath());
     if (!ListLoaded && shown.startsWith(design)) {
         // Until the file has been read the list is the design lines and
         // the wrong answers of this run: those go below the file's lines.

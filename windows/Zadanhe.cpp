@@ -38,11 +38,14 @@ void TPasswordDlg1::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     CentreOnFirstShowing(this, Shown);
+    KeepInView(this, Form1);
     RunStep([this] { FormShow(); });
 }
 
 void TPasswordDlg1::FormShow() {
     Password->clear();
+    // Every opening starts in the field, also after OK was clicked last time.
+    Password->setFocus();
 }
 
 void TPasswordDlg1::OKBtnClick() {
@@ -61,6 +64,12 @@ bool TPasswordDlg1::AskPassword() {
     PasswordRight = false;
     exec();
     return PasswordRight;
+}
+
+bool TPasswordDlg1::AskIfProtected() {
+    if (!setpoc->joheslo->isChecked() || PracticeState.StoredPassword.isEmpty())
+        return true;
+    return AskPassword();
 }
 
 void ResetTallies() {
