@@ -100,35 +100,17 @@ QByteArray ReadAll(const QString& path) {
 }
 
 QByteArray Cp1250(const QString& text) {
-    // The Czech letters and their windows-1250 bytes, from the code page's
-    // table; ASCII stays as it is.
-    static const struct {
-        char16_t Letter;
-        unsigned char Byte;
-    } Czech[] = {
-        {u'Á', 0xC1}, {u'á', 0xE1}, {u'Č', 0xC8}, {u'č', 0xE8}, {u'Ď', 0xCF}, {u'ď', 0xEF},
-        {u'É', 0xC9}, {u'é', 0xE9}, {u'Ě', 0xCC}, {u'ě', 0xEC}, {u'Í', 0xCD}, {u'í', 0xED},
-        {u'Ň', 0xD2}, {u'ň', 0xF2}, {u'Ó', 0xD3}, {u'ó', 0xF3}, {u'Ř', 0xD8}, {u'ř', 0xF8},
-        {u'Š', 0x8A}, {u'š', 0x9A}, {u'Ť', 0x8D}, {u'ť', 0x9D}, {u'Ú', 0xDA}, {u'ú', 0xFA},
-        {u'Ů', 0xD9}, {u'ů', 0xF9}, {u'Ý', 0xDD}, {u'ý', 0xFD}, {u'Ž', 0x8E}, {u'ž', 0x9E},
-    };
+    // The Czech letters and their bytes in the code page's table; ASCII
+    // stays as it is.
+    static const QString Letters = QStringLiteral("ÁáČčĎďÉéĚěÍíŇňÓóŘřŠšŤťÚúŮůÝýŽž");
+    static const QByteArray Bytes("\xC1\xE1\xC8\xE8\xCF\xEF\xC9\xE9\xCC\xEC\xCD\xED\xD2\xF2\xD3"
+                                  "\xF3\xD8\xF8\x8A\x9A\x8D\x9D\xDA\xFA\xD9\xF9\xDD\xFD\x8E\x9E");
     QByteArray bytes;
-    bytes.reserve(text.size());
     for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            bytes += char(c.unicode());
-            continue;
-        }
-        bool found = false;
-        for (const auto& entry : Czech) {
-            if (entry.Letter == c.unicode()) {
-                bytes += char(entry.Byte);
-                found = true;
-                break;
-            }
-        }
-        if (!found)
+        const qsizetype i = Letters.indexOf(c);
+        if (c.unicode() >= 0x80 && i < 0)
             qFatal("Cp1250: U+%04X is not among the Czech letters", unsigned(c.unicode()));
+        bytes += c.unicode() < 0x80 ? char(c.unicode()) : Bytes[i];
     }
     return bytes;
 }

@@ -135,8 +135,7 @@ int RecordWinmm(const wchar_t* path, unsigned flags) {
     WinmmCalls << QString::fromWCharArray(path) + "|" + QString::number(flags);
     return 1;
 }
-// winmm itself, with what it answered recorded.
-int (*RealWinmm)(const wchar_t*, unsigned) = nullptr;
+int (*RealWinmm)(const wchar_t*, unsigned) = nullptr; // with its answers
 QList<int> WinmmResults;
 int RecordRealWinmm(const wchar_t* path, unsigned flags) {
     const int result = RealWinmm(path, flags);
@@ -166,10 +165,9 @@ void TSoundTest::winmmPlaysAsynchronously() {
     SndPlaySound = winmm;
     QCOMPARE(WinmmCalls, QStringList{path + "|" + QString::number(SND_ASYNC)});
     QCOMPARE(Beeps, 0);
-    // And winmm itself returns at once (the sounds last 1.7 s), whether it
-    // finds the file or not: asked to play asynchronously it has started
-    // the sound (or the default one) and says so, where playing to the end
-    // it would say that nothing played on a machine without audio output.
+    // And winmm itself returns at once (the sounds last 1.7 s), found or
+    // not, with the sound started (played to the end without audio output,
+    // it would say that nothing played).
     RealWinmm = winmm;
     WinmmResults.clear();
     SndPlaySound = &RecordRealWinmm;
