@@ -26,6 +26,12 @@ bool XDisplayReachable(const QByteArray& display,
 }
 
 QByteArray ChosenPlatform(const TPlatformSight& sight) {
+#ifndef Q_OS_LINUX
+    // Some Windows machines set DISPLAY for an X server of their own; the
+    // Windows build has no X11 platform, and Qt stops when asked for one.
+    Q_UNUSED(sight);
+    return {};
+#else
     if (!sight.QpaPlatform.isEmpty())
         return {};
     for (const QString& argument : sight.Arguments.mid(1)) {
@@ -35,6 +41,7 @@ QByteArray ChosenPlatform(const TPlatformSight& sight) {
     if (!XDisplayReachable(sight.Display, sight.Exists))
         return {};
     return sight.WaylandDisplay.isEmpty() ? QByteArray("xcb") : QByteArray("xcb;wayland");
+#endif
 }
 
 void ChoosePlatform(int argc, char* argv[]) {

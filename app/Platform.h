@@ -19,7 +19,8 @@ struct TPlatformSight {
 // program places its windows itself, which only an X11 connection allows:
 // when the user has chosen no platform (no QT_QPA_PLATFORM, no -platform
 // argument) and an X display is reachable, it is X11 ("xcb"), with Wayland
-// after it as the fall-back in a Wayland session.
+// after it as the fall-back in a Wayland session. On Linux only: elsewhere
+// always empty, whatever DISPLAY says.
 QByteArray ChosenPlatform(const TPlatformSight& sight);
 
 // Whether the display named by DISPLAY can be reached: a local one when its

@@ -25,24 +25,14 @@ LIMIT=$BUILD/bench/zirmon-limit
 FIRSTMAP=$BUILD/bench/firstmap
 
 WORK=$(mktemp -d)
-XPID=
 cleanup() {
-    [ -n "$XPID" ] && kill "$XPID" 2>/dev/null || true
+    zirmon_stop_xvfb
     rm -rf "$WORK"
 }
 trap cleanup EXIT
 
-# A private X server; -displayfd tells which display number it took.
-exec 3> "$WORK/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
-XPID=$!
-exec 3>&-
-for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.05
-done
-[ -s "$WORK/display" ] || { echo "Xvfb did not start" >&2; cat "$WORK/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$WORK/display")"
+# A private X server on a display number it picks itself.
+zirmon_start_xvfb 1280x1024x24
 
 # One start of one program in a fresh home: prints map_ms hwm_kib idle_cpu_ms.
 start_once() {

@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 
 #include "practice/PracticeState.h"
-#include "store/CodePage.h"
 #include "store/DataDir.h"
 #include "windows/About.h"
 #include "windows/Histr.h"
@@ -101,7 +100,19 @@ QByteArray ReadAll(const QString& path) {
 }
 
 QByteArray Cp1250(const QString& text) {
-    return AnsiEncode(text);
+    // The Czech letters and their bytes in the code page's table; ASCII
+    // stays as it is.
+    static const QString Letters = QStringLiteral("ÁáČčĎďÉéĚěÍíŇňÓóŘřŠšŤťÚúŮůÝýŽž");
+    static const QByteArray Bytes("\xC1\xE1\xC8\xE8\xCF\xEF\xC9\xE9\xCC\xEC\xCD\xED\xD2\xF2\xD3"
+                                  "\xF3\xD8\xF8\x8A\x9A\x8D\x9D\xDA\xFA\xD9\xF9\xDD\xFD\x8E\x9E");
+    QByteArray bytes;
+    for (const QChar c : text) {
+        const qsizetype i = Letters.indexOf(c);
+        if (c.unicode() >= 0x80 && i < 0)
+            qFatal("Cp1250: U+%04X is not among the Czech letters", unsigned(c.unicode()));
+        bytes += c.unicode() < 0x80 ? char(c.unicode()) : Bytes[i];
+    }
+    return bytes;
 }
 
 #ifdef Q_OS_UNIX

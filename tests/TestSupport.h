@@ -45,7 +45,8 @@ private:
 };
 
 QByteArray ReadAll(const QString& path);
-// The text in windows-1250, the ANSI code page of the files.
+// The text in windows-1250, the ANSI code page of the files, from a table
+// of its own (ASCII and the Czech letters only), not the program's converter.
 QByteArray Cp1250(const QString& text);
 // A named pipe or a symbolic link at path; false where the system makes
 // none (Windows).

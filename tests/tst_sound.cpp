@@ -135,6 +135,13 @@ int RecordWinmm(const wchar_t* path, unsigned flags) {
     WinmmCalls << QString::fromWCharArray(path) + "|" + QString::number(flags);
     return 1;
 }
+int (*RealWinmm)(const wchar_t*, unsigned) = nullptr; // with its answers
+QList<int> WinmmResults;
+int RecordRealWinmm(const wchar_t* path, unsigned flags) {
+    const int result = RealWinmm(path, flags);
+    WinmmResults << result;
+    return result;
+}
 } // namespace
 #endif
 
@@ -158,8 +165,20 @@ void TSoundTest::winmmPlaysAsynchronously() {
     SndPlaySound = winmm;
     QCOMPARE(WinmmCalls, QStringList{path + "|" + QString::number(SND_ASYNC)});
     QCOMPARE(Beeps, 0);
-    // And winmm itself returns at once, whether it finds the file or not.
+    // And winmm itself returns at once (the sounds last 1.7 s), found or
+    // not, with the sound started (played to the end without audio output,
+    // it would say that nothing played).
+    RealWinmm = winmm;
+    WinmmResults.clear();
+    SndPlaySound = &RecordRealWinmm;
+    QElapsedTimer clock;
+    clock.start();
     TSystemSoundPlayer().Play(fileName);
+    const qint64 took = clock.elapsed();
+    SndPlaySound = winmm;
+    QCOMPARE(WinmmResults, QList<int>{1});
+    QVERIFY2(took < 1000, qPrintable(QString::number(took) + " ms"));
+    QCOMPARE(Beeps, 0);
 #else
     QSKIP("winmm plays the sounds on Windows only");
 #endif

@@ -140,6 +140,7 @@ zirmon_build "$BUILD" Release >/dev/null
 work=$(mktemp -d "${TMPDIR:-/tmp}/packagetest.XXXXXX")
 installed_here=0
 cleanup() {
+    zirmon_stop_xvfb
     if [ "$installed_here" -eq 1 ]; then
         dpkg -r zirmon >/dev/null || echo "packagetest: could not remove the package" >&2
     fi
@@ -220,8 +221,9 @@ fi
 echo "=== the installed program under a private X server and sound server"
 run=$work/run
 mkdir -p "$run"
-out=$(timeout 150 xvfb-run -a -s "-screen 0 1024x768x24" \
-    "$ROOT/tools/soundcheck.sh" "$ROOT/tools/packagetest.sh" --drive "$program" "$run" "$BUILD/zirmon-grabcheck") || {
+zirmon_start_xvfb 1024x768x24
+out=$(timeout 150 "$ROOT/tools/soundcheck.sh" \
+    "$ROOT/tools/packagetest.sh" --drive "$program" "$run" "$BUILD/zirmon-grabcheck") || {
     printf '%s\n' "$out"
     cat "$run/program.log" >&2 2>/dev/null
     fail "the installed program did not work"

@@ -13,7 +13,8 @@ BUILD=${ZIRMON_BUILD:-$ROOT/build}
 zirmon_build "$BUILD" Release >/dev/null
 BIN=$BUILD/zirmon-screenshots
 HOME_DIR=$(mktemp -d)
-trap 'rm -rf "$HOME_DIR"' EXIT
+trap 'zirmon_stop_xvfb; rm -rf "$HOME_DIR"' EXIT
 mkdir -p "$OUT"
+zirmon_start_xvfb 1280x1024x24
 HOME="$HOME_DIR" XDG_DATA_HOME="$HOME_DIR/share" XDG_RUNTIME_DIR="$HOME_DIR" QT_QPA_PLATFORM=xcb \
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$BIN" "$OUT"
+    "$BIN" "$OUT"

@@ -21,44 +21,18 @@ JOBS=$(nproc)
 CROSS=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/tools/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
 
-sudo=()
-[ "$(id -u)" -ne 0 ] && sudo=(sudo)
-
-install_packages() {
-    local missing=() p
-    for p in "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -q
-    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
-}
+ZIRMON_ROOT=$ROOT
+source "$ROOT/tools/deps.sh"
 
 # A deb-src entry for every deb entry of the machine's own apt sources, so
 # that apt-get source finds Debian's qt6-base.
 add_source_entries() {
-    local list=/etc/apt/sources.list.d/zirmon-deb-src.sources f
+    local list=/etc/apt/sources.list.d/zirmon-deb-src.sources
     [ -f "$list" ] && return 0
-    {
-        for f in /etc/apt/sources.list.d/*.sources; do
-            [ -f "$f" ] || continue
-            sed -n '/^Types:.*\bdeb\b/,/^$/p' "$f" | sed 's/^Types:.*/Types: deb-src/'
-            echo
-        done
-        if [ -f /etc/apt/sources.list ]; then
-            # One-line entries become one stanza each.
-            awk '$1 == "deb" {
-                    opts = ""; i = 2
-                    if ($2 ~ /^\[/) { while ($i !~ /\]$/) i++; i++ }
-                    printf "Types: deb-src\nURIs: %s\nSuites: %s\nComponents:", $i, $(i+1)
-                    for (j = i + 2; j <= NF; j++) printf " %s", $j
-                    printf "\n\n" }' /etc/apt/sources.list
-        fi
-    } | "${sudo[@]}" tee "$list.new" >/dev/null
-    "${sudo[@]}" mv "$list.new" "$list"
-    "${sudo[@]}" apt-get update -q
+    zirmon_apt_deb_entries | sed 's/^Types: deb$/Types: deb-src/' |
+        "${ZIRMON_SUDO[@]}" tee "$list.new" >/dev/null
+    "${ZIRMON_SUDO[@]}" mv "$list.new" "$list"
+    "${ZIRMON_SUDO[@]}" apt-get update -q
 }
 
 build_qt() {
@@ -66,11 +40,13 @@ build_qt() {
         echo "Cross Qt present in $QT_PREFIX"
         return 0
     fi
-    install_packages dpkg-dev cmake ninja-build g++-mingw-w64-x86-64-posix \
+    zirmon_install_packages dpkg-dev cmake ninja-build g++-mingw-w64-x86-64-posix \
         qt6-base-dev qt6-base-dev-tools
     add_source_entries
-    "${sudo[@]}" mkdir -p "$QT_WORK"
-    "${sudo[@]}" chown "$(id -u):$(id -g)" "$QT_WORK"
+    # The sources and the installed Qt are the user's, so that a user with
+    # sudo builds and installs without it.
+    "${ZIRMON_SUDO[@]}" mkdir -p "$QT_WORK" "$QT_PREFIX"
+    "${ZIRMON_SUDO[@]}" chown "$(id -u):$(id -g)" "$QT_WORK" "$QT_PREFIX"
     local src
     src=$(find "$QT_WORK" -maxdepth 1 -type d -name "qt6-base-$QT_VERSION*" | head -n1)
     if [ -z "$src" ]; then
@@ -98,20 +74,21 @@ build_qt() {
         -DFEATURE_harfbuzz=ON -DFEATURE_system_harfbuzz=OFF
     cmake --build "$QT_WORK/build" -j"$JOBS"
     cmake --install "$QT_WORK/build"
-    rm -rf "$QT_WORK"
+    # Its folder may lie in one that is root's.
+    "${ZIRMON_SUDO[@]}" rm -rf "$QT_WORK"
 }
 
 # The tools the build runs (the sounds' and the pictures' generators), built
 # for this machine.
 build_host_tools() {
-    install_packages cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev \
+    zirmon_install_packages cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev \
         qt6-multimedia-dev libgl-dev qt6-translations-l10n
     cmake -S "$ROOT" -B "$OUT/host" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$OUT/host" -j"$JOBS" --target gensound genicon
 }
 
 build_zirmon() {
-    install_packages cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+    zirmon_install_packages cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
         qt6-base-dev-tools
     export ZIRMON_QT_WINDOWS="$QT_PREFIX"
     cmake -S "$ROOT" -B "$OUT" "${CROSS[@]}" \
@@ -208,7 +185,7 @@ stage_files() {
 }
 
 package() {
-    install_packages nsis
+    zirmon_install_packages nsis
     local stage=$OUT/stage/zirmon-$VERSION
     makensis -V2 -DVERSION="$VERSION" -DSTAGE="$stage" \
         -DOUTFILE="$OUT/zirmon-$VERSION-setup.exe" "$ROOT/packaging/zirmon.nsi"

@@ -12,25 +12,16 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT=${ZIRMON_WINDOWS_BUILD:-$ROOT/build-windows}
 VERSION=$(sed -n 's/^project(Zirmon VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
 
-sudo=()
-[ "$(id -u)" -ne 0 ] && sudo=(sudo)
-packages=(wine wine64 locales xvfb xauth xdotool fonts-dejavu-core)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -q
-    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
-fi
+ZIRMON_ROOT=$ROOT
+source "$ROOT/tools/deps.sh"
+zirmon_install_packages wine wine64 locales xvfb xauth xdotool fonts-dejavu-core
 if ! locale -a | grep -qix 'cs_CZ.utf8'; then
     if grep -q '^# *cs_CZ.UTF-8 UTF-8' /etc/locale.gen; then
-        "${sudo[@]}" sed -i 's/^# *\(cs_CZ.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+        "${ZIRMON_SUDO[@]}" sed -i 's/^# *\(cs_CZ.UTF-8 UTF-8\)/\1/' /etc/locale.gen
     else
-        echo "cs_CZ.UTF-8 UTF-8" | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+        echo "cs_CZ.UTF-8 UTF-8" | "${ZIRMON_SUDO[@]}" tee -a /etc/locale.gen >/dev/null
     fi
-    "${sudo[@]}" locale-gen
+    "${ZIRMON_SUDO[@]}" locale-gen
 fi
 
 export LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8
@@ -38,12 +29,8 @@ export WINEPREFIX=$OUT/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 WINE=wine
 # Wine's windows need an X display even where Qt draws offscreen.
-display=:$((90 + $$ % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.2; done
+trap 'zirmon_stop_xvfb; wineserver -k 2>/dev/null || true' EXIT
+zirmon_start_xvfb 1280x1024x24
 
 # A prefix of its own for every run: nothing from an earlier one counts.
 wineserver -k 2>/dev/null || true
@@ -167,7 +154,7 @@ sleep 2
 [ ! -e "$PROGRAM/zirmon.exe" ] || problems+=("zirmon.exe left after uninstalling")
 [ ! -e "$MENU" ] || problems+=("Start menu entry left after uninstalling")
 [ -f "$DATA/zirmon.ini" ] || problems+=("the uninstaller removed the data folder")
-kill $xvfb 2>/dev/null || true
+zirmon_stop_xvfb
 trap - EXIT
 
 if [ ${#failed[@]} -gt 0 ] || [ ${#problems[@]} -gt 0 ]; then
