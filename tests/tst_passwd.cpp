@@ -207,6 +207,37 @@ private Q_SLOTS:
         });
     }
 
+    // Enter in the second field checks the pair as leaving it does, and a
+    // matching pair is stored at once.
+    void enterInSecondField_data() {
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("same") << "Kočka 1" << true;
+        QTest::newRow("different") << "Kočka 2" << false;
+    }
+    void enterInSecondField() {
+        QFETCH(QString, second);
+        QFETCH(bool, stored);
+        Start("[joheslo]\r\nhsl=1\r\n");
+        Open([&] {
+            Type(QStringLiteral("Kočka 1"));
+            Key(Qt::Key_Tab);
+            Type(second);
+            Key(Qt::Key_Return);
+            QCOMPARE(PasswordDlg->isVisible(), !stored);
+            QCOMPARE(Status(),
+                     stored ? Same : QStringLiteral("Druhé zadání hesla se s prvním neshoduje!"));
+            if (!stored) {
+                QCOMPARE(FocusName(), QStringLiteral("heslo2"));
+                QVERIFY(!PasswordDlg->OKBtn->isEnabled());
+                Key(Qt::Key_Escape);
+            }
+        });
+        QCOMPARE(ReadAll(Ini()),
+                 stored ? QByteArray("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=Ko\xe8ka 1\r\n")
+                        : QByteArray("[joheslo]\r\nhsl=1\r\n"));
+    }
+
     void oldPassword_data() {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<bool>("accepted");
