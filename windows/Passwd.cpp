@@ -8,6 +8,7 @@
 #include "store/ProfileFile.h"
 #include "windows/Look.h"
 #include "windows/Nastzirm.h"
+#include "windows/Speak.h"
 #include "windows/SvgIcon.h"
 
 #include <QApplication>
@@ -220,6 +221,8 @@ void TPasswordDlg::FocusChanged(QWidget* old, QWidget* now) {
     // press only ended the entry, it did not confirm it.
     if (pressed && StepMovedFocus)
         DropPress = pressed;
+    if (QApplication::focusWidget() != now)
+        TellFocusLater();
 }
 
 void TPasswordDlg::MoveFocus(QWidget* control) {
@@ -229,6 +232,7 @@ void TPasswordDlg::MoveFocus(QWidget* control) {
 
 void TPasswordDlg::SetStatus(const QString& text) {
     SetLabelText(info, text);
+    Speak(this, text);
 }
 
 bool TPasswordDlg::eventFilter(QObject* watched, QEvent* event) {
