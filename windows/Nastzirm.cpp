@@ -6,6 +6,7 @@
 #include "store/DataDir.h"
 #include "store/ProfileFile.h"
 #include "store/Settings.h"
+#include "windows/Access.h"
 #include "windows/Look.h"
 #include "windows/Passwd.h"
 #include "windows/SvgIcon.h"
@@ -77,6 +78,9 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
     // the letter, and Qt would only move the focus between the two.
     OKBtn->installEventFilter(this);
     okod->installEventFilter(this);
+    // The box does not have the key its caption underlines.
+    okod->setShortcut(QKeySequence());
+    NamePages(scitan);
 
     connect(OKBtn, &QPushButton::clicked, this, [this] {
         setResult(QDialog::Accepted);
