@@ -29,10 +29,16 @@ ZIRMON_TEST_PACKAGES=(
     clang "$ZIRMON_CLANG_RT" valgrind
     weston xwayland qt6-wayland
 )
+# The screen reader check (tools/screenreader.sh): a reader, its speech
+# server and the accessibility bus, driven under a private X server.
+ZIRMON_READER_PACKAGES=(
+    orca speech-dispatcher at-spi2-core dbus dbus-x11 xvfb xauth xdotool
+)
 
 zirmon_install_deps() {
     local wanted=("${ZIRMON_PACKAGES[@]}")
     [ "${1:-}" = test ] && wanted+=("${ZIRMON_TEST_PACKAGES[@]}")
+    [ "${1:-}" = reader ] && wanted+=("${ZIRMON_READER_PACKAGES[@]}")
     local missing=()
     local p
     for p in "${wanted[@]}"; do
