@@ -28,6 +28,7 @@ ZIRMON_TEST_PACKAGES=(
     desktop-file-utils appstream dpkg-dev file xdotool
     clang "$ZIRMON_CLANG_RT" valgrind
     weston xwayland qt6-wayland
+    qt6-base-private-dev # tst_access switches accessibility on
 )
 # The screen reader check (tools/screenreader.sh): a reader, its speech
 # server and the accessibility bus, driven under a private X server.
