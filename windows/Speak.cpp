@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#include <QAccessibleAnnouncementEvent>
+#endif
 
 namespace {
 
