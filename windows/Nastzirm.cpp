@@ -78,7 +78,8 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
     // the letter, and Qt would only move the focus between the two.
     OKBtn->installEventFilter(this);
     okod->installEventFilter(this);
-    // The box does not have the key its caption underlines.
+    // "Odčítání" keeps its underlined O but not the key, which is OK's; a
+    // screen reader is not told of a key the box does not have.
     okod->setShortcut(QKeySequence());
     NamePages(scitan);
 
