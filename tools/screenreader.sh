@@ -147,7 +147,13 @@ for _ in $(seq 50); do
 done
 gsettings set org.gnome.desktop.interface toolkit-accessibility true 2>/dev/null || true
 
-speech-dispatcher --spawn --timeout 0 >/dev/null 2>&1 || true
+# The speech server in the foreground, so that it ends with this run.
+speech-dispatcher --run-single --timeout 0 >"$work/speechd.out" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+    [ -S "$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock" ] && break
+    sleep 0.1
+done
 orca --replace --debug-file="$work/orca-debug.out" >"$work/orca.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 150); do
