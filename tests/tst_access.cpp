@@ -373,7 +373,6 @@ private Q_SLOTS:
         SetLabelText(Form1->L2, QStringLiteral("3"));
         SpeakProblem();
         QCOMPARE(Said.last(), QStringLiteral("7 krát 3 rovná se"));
-        QCOMPARE(Name(Form1->vy), QStringLiteral("Výsledek"));
         QCOMPARE(QAccessible::queryAccessibleInterface(Form1->vy)->text(QAccessible::Description),
                  QStringLiteral("7 krát 3 rovná se"));
         Form1->scitanClick();
@@ -419,15 +418,12 @@ private Q_SLOTS:
         QVERIFY(text);
         QCOMPARE(text->characterCount(), 25);
         QCOMPARE(text->text(0, 25), QStringLiteral("  Špatně  \n7  +  5 =  13\n"));
-        int start = -1;
-        int end = -1;
+        int start = -1, end = -1;
         QCOMPARE(text->textAtOffset(12, QAccessible::LineBoundary, &start, &end).trimmed(),
                  QStringLiteral("7  +  5 =  13"));
         QCOMPARE(start, 11);
         text->setCursorPosition(11);
         QCOMPARE(text->cursorPosition(), 11);
-        vyslForm->Memo1->ScrollToStart();
-        vyslForm->Memo1->setFocus();
     }
 
     // Focus events name the control the focus stays in; the dialog's
@@ -467,7 +463,6 @@ private Q_SLOTS:
         });
         QAccessibleActionInterface* box =
             QAccessible::queryAccessibleInterface(setpoc->joheslo)->actionInterface();
-        QVERIFY(box->actionNames().contains(QAccessibleActionInterface::toggleAction()));
         box->doAction(QAccessibleActionInterface::toggleAction());
         QTRY_VERIFY(asked);
         QVERIFY(setpoc->joheslo->isChecked());
