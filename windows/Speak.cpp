@@ -18,9 +18,9 @@ bool Listening() {
     return QAccessible::isActive();
 }
 
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 // An empty, transparent spot of one pixel in the window's corner; to a
 // screen reader a notification whose name is the message.
-#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 class TSpeaker : public QWidget {
 public:
     explicit TSpeaker(QWidget* window) : QWidget(window) {
