@@ -1,11 +1,11 @@
 #include "practice/Evaluation.h"
 
+#include "practice/Pause.h"
 #include "store/IntText.h"
 
 #include <QTime>
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 int ParseAnswer(const QString& text) {
     const TNumberStart start = ScanNumberStart(text);
@@ -41,7 +41,7 @@ public:
         using namespace std::chrono;
         return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
     }
-    void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    void Sleep(int ms) override { SleepAnswering(ms); }
 };
 TSystemClock SystemClock;
 } // namespace

@@ -29,5 +29,6 @@ extern TClock* Clock;
 
 // Waits until the local clock's seconds field has moved on by n, or until
 // n seconds have passed on the monotonic clock, whichever comes first. The
-// wait sleeps in short slices and handles no window events.
+// wait sleeps in short slices (on the real clock answering the window system
+// and screen readers, but holding input back: practice/Pause.h).
 void WaitSeconds(int n);

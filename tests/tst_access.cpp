@@ -13,10 +13,12 @@
 #include "windows/About.h"
 #include "windows/Cells.h"
 #include "windows/Histr.h"
+#include "windows/Look.h"
 #include "windows/Mainzirm.h"
 #include "windows/Man.h"
 #include "windows/Nastzirm.h"
 #include "windows/Passwd.h"
+#include "windows/Speak.h"
 #include "windows/Vyslf.h"
 #include "windows/Zadanhe.h"
 
@@ -24,6 +26,10 @@
 #include <QDir>
 #include <QMenu>
 #include <QSet>
+#include <QStackedWidget>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 #include <QtTest>
 
 namespace {
@@ -114,6 +120,36 @@ void EveryWindow() {
         QTest::newRow(name) << name << false;
 }
 
+// What a screen reader hears: messages (announcements, or notifications
+// coming into view), the objects of focus events, the names of changed cells.
+QStringList Said;
+QList<QObject*> FocusEvents;
+QStringList CellsChanged;
+void Hear(QAccessibleEvent* event) {
+    switch (event->type()) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    case QAccessible::Announcement:
+        Said << static_cast<QAccessibleAnnouncementEvent*>(event)->message();
+        break;
+#endif
+    case QAccessible::ObjectShow:
+        if (QAccessibleInterface* node = event->accessibleInterface();
+            node && node->role() == QAccessible::Notification)
+            Said << node->text(QAccessible::Name);
+        break;
+    case QAccessible::Focus:
+        FocusEvents << event->object();
+        break;
+    case QAccessible::NameChanged:
+        if (QAccessibleInterface* node = event->accessibleInterface();
+            node && node->role() == QAccessible::Cell)
+            CellsChanged << node->text(QAccessible::Name);
+        break;
+    default:
+        break;
+    }
+}
+
 QStringList Names(const QSet<QWidget*>& widgets) {
     QStringList names;
     for (const QWidget* w : widgets)
@@ -142,8 +178,14 @@ private Q_SLOTS:
     void initTestCase() {
         Clock = &FakeClock;
         SoundPlayer = nullptr;
+        // As when a screen reader listens.
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+        QAccessible::installUpdateHandler(&Hear);
     }
     void init() {
+        Said.clear();
+        FocusEvents.clear();
+        CellsChanged.clear();
         PracticeState = TPracticeState{};
         QDir(Home.dataDir()).removeRecursively();
         // The list window reads its file when shown.
@@ -261,6 +303,15 @@ private Q_SLOTS:
         QTest::newRow("program picture") << "AboutBox"
                                          << "ProgramIcon"
                                          << "Obrázek programu Zirmon";
+        QTest::newRow("range of addition") << "setpoc"
+                                           << "scitdodes"
+                                           << "Sčítání do 10";
+        QTest::newRow("range of subtraction") << "setpoc"
+                                              << "odcitdosta"
+                                              << "Odčítání do 100";
+        QTest::newRow("page container") << "setpoc"
+                                        << "qt_tabwidget_stackedwidget"
+                                        << "Obecné";
         // Captions speak without their accelerator mark.
         QTest::newRow("reset button") << "Form1"
                                       << "nuluj"
@@ -311,6 +362,114 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("not reached: ") + Names(missed).join(", ")));
         if (w != Form1)
             w->hide();
+    }
+
+    // The problem, the verdict and the next problem are spoken while the
+    // focus stays in the answer field.
+    void drillIsSpoken() {
+        Form1->scitanClick();
+        SetLabelText(Form1->L1, QStringLiteral("7"));
+        SetLabelText(Form1->oper, QStringLiteral("x"));
+        SetLabelText(Form1->L2, QStringLiteral("3"));
+        SpeakProblem();
+        QCOMPARE(Said.last(), QStringLiteral("7 krát 3 rovná se"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(Form1->vy)->text(QAccessible::Description),
+                 QStringLiteral("7 krát 3 rovná se"));
+        Form1->scitanClick();
+        Said.clear();
+        AnswerProblem(7, 5, "12");
+        AnswerProblem(2, 2, "5");
+        QCOMPARE(Said.size(), 4);
+        QCOMPARE(Said.at(0), QStringLiteral("Správně"));
+        QCOMPARE(Said.at(2), QStringLiteral("Špatně"));
+        for (const int i : {1, 3})
+            QVERIFY2(QRegularExpression("^\\d+ plus \\d+ rovná se$").match(Said.at(i)).hasMatch(),
+                     qPrintable(Said.at(i)));
+        QCOMPARE(FocusName(), QStringLiteral("vy"));
+    }
+
+    // The tally grid reads as a table with its titles as headers; a changed
+    // count is told on its cell; the totals are read with the grid.
+    void tallyGridIsATable() {
+        Form1->scitanClick();
+        AnswerProblem(7, 5, "12");
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(Form1->vysl)->tableInterface();
+        QVERIFY(table);
+        QAccessibleInterface* cell = table->cellAt(1, 2);
+        QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("Sčítání, Dobře, 1"));
+        QAccessibleTableCellInterface* place = cell->tableCellInterface();
+        QCOMPARE(place->columnHeaderCells().value(0)->text(QAccessible::Name),
+                 QStringLiteral("Dobře"));
+        QCOMPARE(place->rowHeaderCells().value(0)->text(QAccessible::Name),
+                 QStringLiteral("Sčítání"));
+        QCOMPARE(table->cellAt(4, 3)->text(QAccessible::Name), QStringLiteral("Dělení, Špatně, 0"));
+        QVERIFY(CellsChanged.contains(QStringLiteral("Sčítání, Dobře, 1")));
+        QVERIFY(CellsChanged.contains(QStringLiteral("Celkem, Dobře, 1")));
+        QCOMPARE(QAccessible::queryAccessibleInterface(Form1->vysl)->text(QAccessible::Description),
+                 QStringLiteral("Celkem: Dobře 1, Špatně 0"));
+    }
+
+    // The list is read line by line.
+    void listReadsByLines() {
+        vyslForm->Memo1->SetText(QStringLiteral("  Špatně  \r\n7  +  5 =  13\r\n"));
+        QAccessibleTextInterface* text =
+            QAccessible::queryAccessibleInterface(vyslForm->Memo1)->textInterface();
+        QVERIFY(text);
+        QCOMPARE(text->characterCount(), 25);
+        QCOMPARE(text->text(0, 25), QStringLiteral("  Špatně  \n7  +  5 =  13\n"));
+        int start = -1, end = -1;
+        QCOMPARE(text->textAtOffset(12, QAccessible::LineBoundary, &start, &end).trimmed(),
+                 QStringLiteral("7  +  5 =  13"));
+        QCOMPARE(start, 11);
+        text->setCursorPosition(11);
+        QCOMPARE(text->cursorPosition(), 11);
+    }
+
+    // Focus events name the control the focus stays in; the dialog's
+    // status texts are spoken.
+    void passwordDialogTellsTheTruth() {
+        PracticeState.StoredPassword.clear();
+        bool done = false;
+        WhenModal("password dialog", Is(PasswordDlg), [&](QWidget*) {
+            Type("ab");
+            Key(Qt::Key_Tab);
+            Type("xy");
+            Key(Qt::Key_Tab);
+            QTest::qWait(20);
+            done = FocusEvents.last() == PasswordDlg->heslo2 && FocusName() == "heslo2" &&
+                   Said.last() == "Druhé zadání hesla se s prvním neshoduje!";
+            PasswordDlg->heslo2->clear();
+            Type("ab");
+            Key(Qt::Key_Tab);
+            QTest::qWait(20);
+            done = done && FocusEvents.last() == PasswordDlg->OKBtn && FocusName() == "OKBtn" &&
+                   Said.last() == "Druhé zadání hesla se shoduje s prvním. OK";
+            Key(Qt::Key_Escape);
+        });
+        PasswordDlg->exec();
+        QVERIFY(done);
+    }
+
+    // The protection is switched off by a reader's actions only through the
+    // gate; no box names a key it does not have.
+    void settingsForReaders() {
+        PracticeState.StoredPassword = QStringLiteral("tajne");
+        setpoc->joheslo->setChecked(true);
+        bool asked = false;
+        WhenModal("password gate", Is(PasswordDlg1), [&](QWidget*) {
+            asked = true;
+            Key(Qt::Key_Escape);
+        });
+        QAccessibleActionInterface* box =
+            QAccessible::queryAccessibleInterface(setpoc->joheslo)->actionInterface();
+        box->doAction(QAccessibleActionInterface::toggleAction());
+        QTRY_VERIFY(asked);
+        QVERIFY(setpoc->joheslo->isChecked());
+        QAccessibleActionInterface* mix =
+            QAccessible::queryAccessibleInterface(setpoc->okod)->actionInterface();
+        QCOMPARE(mix->keyBindingsForAction(QAccessibleActionInterface::pressAction()).join(""),
+                 QString());
     }
 
     // The drill and every menu item, the settings, the list, the reset and

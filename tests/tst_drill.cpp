@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "app/Zirmon.h"
 #include "practice/Evaluation.h"
+#include "practice/Pause.h"
 #include "practice/PracticeState.h"
 #include "practice/Sound.h"
 #include "windows/Cells.h"
@@ -384,6 +385,21 @@ private Q_SLOTS:
                                   QCoreApplication::applicationFilePath()});
         QVERIFY(driver.waitForFinished(60000));
         QCOMPARE(driver.exitCode(), 0);
+    }
+
+    // The pause runs what is queued for the program (a screen reader's
+    // questions come so), but input waits until it is over.
+    void thePauseAnswersButHoldsInput() {
+        Start();
+        bool answered = false;
+        QMetaObject::invokeMethod(
+            qApp, [&answered] { answered = true; }, Qt::QueuedConnection);
+        QCoreApplication::postEvent(Form1->vy, new QKeyEvent(QEvent::KeyPress, Qt::Key_7, {}, "7"));
+        SleepAnswering(1);
+        QVERIFY(answered);
+        QCOMPARE(Form1->vy->text(), QString());
+        QCoreApplication::processEvents();
+        QCOMPARE(Form1->vy->text(), QStringLiteral("7"));
     }
 
     // The Czech digit row's letters (not the keypad's "+") give their digits;

@@ -30,6 +30,12 @@ ZIRMON_TEST_PACKAGES=(
     desktop-file-utils appstream dpkg-dev file xdotool
     clang "$ZIRMON_CLANG_RT" valgrind
     weston xwayland qt6-wayland
+    qt6-base-private-dev # tst_access switches accessibility on
+)
+# The screen reader check (tools/screenreader.sh): a reader, its speech
+# server and the accessibility bus, driven under a private X server.
+ZIRMON_READER_PACKAGES=(
+    orca speech-dispatcher at-spi2-core dbus dbus-x11 xvfb xauth xdotool
 )
 
 # Root runs system commands itself, anybody else through sudo:
@@ -57,6 +63,7 @@ zirmon_install_packages() {
 zirmon_install_deps() {
     local wanted=("${ZIRMON_PACKAGES[@]}")
     [ "${1:-}" = test ] && wanted+=("${ZIRMON_TEST_PACKAGES[@]}")
+    [ "${1:-}" = reader ] && wanted+=("${ZIRMON_READER_PACKAGES[@]}")
     zirmon_install_packages "${wanted[@]}"
 }
 

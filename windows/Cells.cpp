@@ -1,5 +1,7 @@
 #include "windows/Cells.h"
 
+#include "windows/Access.h"
+
 #include <QTableWidget>
 
 QString GetCell(const QTableWidget* grid, int col, int row) {
@@ -14,5 +16,8 @@ void SetCell(QTableWidget* grid, int col, int row, const QString& text) {
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         grid->setItem(row, col, item);
     }
+    if (item->text() == text)
+        return;
     item->setText(text);
+    CellChanged(grid, col, row);
 }

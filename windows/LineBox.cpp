@@ -25,11 +25,25 @@ const qsizetype PieceLength = 4096;
 namespace {
 
 // What a screen reader learns of the box: a read-only multi-line text whose
-// value is the whole list.
-class TLineBoxAccessible : public QAccessibleWidget {
+// value is the whole list, read line by line through its text interface
+// (lines end in LF there). The caret is where reading stands: at the top
+// line in view after the keys moved the view, or where the reader put it.
+class TLineBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit TLineBoxAccessible(TLineBox* box)
         : QAccessibleWidget(box, QAccessible::EditableText) {}
+
+    TLineBox* Box() const { return static_cast<TLineBox*>(widget()); }
+    QString ReadText() const {
+        QString text = Box()->Text();
+        return text.replace(LineBreak, QStringLiteral("\n"));
+    }
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
 
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
@@ -40,12 +54,44 @@ public:
     }
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value) {
-            QString text = static_cast<TLineBox*>(widget())->Text();
-            return text.replace(LineBreak, QStringLiteral("\n"));
-        }
+        if (t == QAccessible::Value)
+            return ReadText();
         return QAccessibleWidget::text(t);
     }
+
+    // The text interface: no selection, no places on screen.
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return qBound(0, Caret, characterCount()); }
+    void setCursorPosition(int position) override {
+        Caret = qBound(0, position, characterCount());
+        QAccessibleTextCursorEvent event(widget(), Caret);
+        QAccessible::updateAccessibility(&event);
+    }
+    QString text(int start, int end) const override {
+        const QString all = ReadText();
+        start = qBound(0, start, int(all.size()));
+        end = qBound(start, end < 0 ? int(all.size()) : end, int(all.size()));
+        return all.mid(start, end - start);
+    }
+    int characterCount() const override {
+        return int(Box()->Text().size() - Box()->LineCount() + 1);
+    }
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        Q_UNUSED(offset);
+        return QString();
+    }
+
+private:
+    int Caret = 0;
 };
 
 QAccessibleInterface* LineBoxAccessible(const QString& className, QObject* object) {
@@ -330,26 +376,32 @@ void TLineBox::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Up:
         ScrollRows(-1);
-        return;
+        break;
     case Qt::Key_Down:
         ScrollRows(1);
-        return;
+        break;
     case Qt::Key_PageUp:
         ScrollRows(-qMax(1, RowsInView() - 1));
-        return;
+        break;
     case Qt::Key_PageDown:
         ScrollRows(qMax(1, RowsInView() - 1));
-        return;
+        break;
     case Qt::Key_Home:
         ScrollToStart();
-        return;
+        break;
     case Qt::Key_End:
         ScrollToEnd();
-        return;
+        break;
     default:
         // Enter, Esc and the rest belong to the window.
         QWidget::keyPressEvent(event);
+        return;
     }
+    // A reader reads on from the line now at the top.
+    if (QAccessible::isActive())
+        if (QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(this))
+            if (QAccessibleTextInterface* text = reader->textInterface())
+                text->setCursorPosition(int(ReadOffset(TopLine())));
 }
 
 void TLineBox::wheelEvent(QWheelEvent* event) {

@@ -35,6 +35,9 @@ public:
 
     int LineCount() const { return int(Starts.size()); }
     QString Line(int index) const;
+    // Where a line begins in the text with a single LF between the lines
+    // (as a screen reader reads it).
+    qsizetype ReadOffset(int index) const { return Starts[size_t(index)] - index; }
     // The line at the top of the view, and the row of it (when wrapped) at
     // the top, counted within the piece of the line in view (a line is laid
     // out in pieces of 4,096 characters).

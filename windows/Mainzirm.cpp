@@ -12,10 +12,12 @@
 #include "store/ProfileFile.h"
 #include "store/Settings.h"
 #include "windows/About.h"
+#include "windows/Access.h"
 #include "windows/Cells.h"
 #include "windows/Look.h"
 #include "windows/Man.h"
 #include "windows/Nastzirm.h"
+#include "windows/Speak.h"
 #include "windows/SvgIcon.h"
 #include "windows/Vyslf.h"
 #include "windows/Zadanhe.h"
@@ -219,6 +221,7 @@ void TForm1::FormCreate() {
     SetCell(vysl, 1, 3, QStringLiteral("Násobení "));
     SetCell(vysl, 1, 4, QStringLiteral("Dělení"));
     SetCell(celk, 1, 0, QStringLiteral("Celkem"));
+    TitleGrids();
     nuluj->move(303, 168);
     BitBtn5->move(409, BitBtn5->y());
     BitBtn5->move(BitBtn5->x(), 168);
@@ -263,6 +266,7 @@ void TForm1::nasobClick() {
     MakeMultiplication(PracticeState.Operand1, PracticeState.Operand2);
     WriteOperands();
     PracticeState.OpMul = true;
+    SpeakProblem();
 }
 
 void TForm1::delenClick() {
@@ -275,6 +279,7 @@ void TForm1::delenClick() {
     WriteOperands();
     SetOperator(":");
     PracticeState.OpDiv = true;
+    SpeakProblem();
 }
 
 void TForm1::scitanClick() {
@@ -288,6 +293,7 @@ void TForm1::scitanClick() {
     MakeAddition(PracticeState.Operand1, PracticeState.Operand2);
     WriteOperands();
     SetOperator("+");
+    SpeakProblem();
 }
 
 void TForm1::ocitanClick() {
@@ -300,6 +306,7 @@ void TForm1::ocitanClick() {
     MakeSubtraction(PracticeState.Operand1, PracticeState.Operand2);
     WriteOperands();
     SetOperator("-");
+    SpeakProblem();
 }
 
 void TForm1::nahClick() {
@@ -478,6 +485,7 @@ void Evaluate(const TJudged& op) {
             SoundPlayer->Play(QStringLiteral("ok.dat"));
         Form1->spravne->show();
         Form1->spatne->hide();
+        SpeakVerdict(true);
         IncrementCount(PracticeState.*(op.Ok));
         SetCell(Form1->vysl, 2, op.Row, CellText(PracticeState.*(op.Ok)));
     } else {
@@ -487,6 +495,7 @@ void Evaluate(const TJudged& op) {
             WrongAnswerLine(PracticeState.Operand1, op.LineText, PracticeState.Operand2, value));
         Form1->spatne->show();
         Form1->spravne->hide();
+        SpeakVerdict(false);
         IncrementCount(PracticeState.*(op.Bad));
         SetCell(Form1->vysl, 3, op.Row, CellText(PracticeState.*(op.Bad)));
     }

@@ -6,6 +6,7 @@
 #include "store/DataDir.h"
 #include "store/ProfileFile.h"
 #include "store/Settings.h"
+#include "windows/Access.h"
 #include "windows/Look.h"
 #include "windows/Mainzirm.h"
 #include "windows/Passwd.h"
@@ -78,6 +79,10 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
     // the letter, and Qt would only move the focus between the two.
     OKBtn->installEventFilter(this);
     okod->installEventFilter(this);
+    // "Odčítání" keeps its underlined O but not the key, which is OK's; a
+    // screen reader is not told of a key the box does not have.
+    okod->setShortcut(QKeySequence());
+    NamePages(scitan);
 
     connect(OKBtn, &QPushButton::clicked, this, [this] {
         setResult(QDialog::Accepted);

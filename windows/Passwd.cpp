@@ -9,6 +9,7 @@
 #include "windows/Look.h"
 #include "windows/Mainzirm.h"
 #include "windows/Nastzirm.h"
+#include "windows/Speak.h"
 #include "windows/SvgIcon.h"
 
 #include <QApplication>
@@ -222,6 +223,8 @@ void TPasswordDlg::FocusChanged(QWidget* old, QWidget* now) {
     // press only ended the entry, it did not confirm it.
     if (pressed && StepMovedFocus)
         DropPress = pressed;
+    if (QApplication::focusWidget() != now)
+        TellFocusLater();
 }
 
 void TPasswordDlg::MoveFocus(QWidget* control) {
@@ -231,6 +234,7 @@ void TPasswordDlg::MoveFocus(QWidget* control) {
 
 void TPasswordDlg::SetStatus(const QString& text) {
     SetLabelText(info, text);
+    Speak(this, text);
 }
 
 bool TPasswordDlg::eventFilter(QObject* watched, QEvent* event) {
