@@ -259,6 +259,27 @@ private Q_SLOTS:
         QVERIFY(Form1->vy->isVisible() && !Form1->spatne->isVisible());
     }
 
+    // During a problem a click on what takes no input leaves the focus in
+    // the answer field: the digits and the Enter still reach it.
+    void clicksKeepTheAnswerField_data() {
+        QTest::addColumn<QString>("clicked");
+        for (const char* name : {"vysl", "celk", "L1", "oper", "rovn", "Panel1", "ClientArea"})
+            QTest::newRow(name) << name;
+    }
+    void clicksKeepTheAnswerField() {
+        QFETCH(QString, clicked);
+        Start();
+        QTest::mouseClick(Form1->nasob, Qt::LeftButton);
+        SetProblem(2, 3);
+        auto* target = Form1->findChild<QWidget*>(clicked);
+        QVERIFY(target);
+        QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(3, 3));
+        QCOMPARE(QApplication::focusWidget(), Form1->vy);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_6);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(PracticeState.OkMul, 1);
+    }
+
     void keysOtherThanEnterChangeNothing() {
         Start();
         QTest::mouseClick(Form1->nasob, Qt::LeftButton);

@@ -5,12 +5,20 @@
 #include "app/Zirmon.h"
 #include "practice/PracticeState.h"
 #include "store/DataDir.h"
+#include "windows/About.h"
 #include "windows/Cells.h"
+#include "windows/Histr.h"
 #include "windows/Look.h"
 #include "windows/Mainzirm.h"
+#include "windows/Man.h"
+#include "windows/Nastzirm.h"
+#include "windows/Passwd.h"
+#include "windows/Vyslf.h"
+#include "windows/Zadanhe.h"
 
 #include <QDir>
 #include <QLockFile>
+#include <QProcess>
 #include <QScreen>
 #include <QtTest>
 
@@ -126,6 +134,44 @@ private Q_SLOTS:
         QFETCH(QPoint, placed);
         const QList<QRect> areas{QRect(0, 0, 1920, 1080), QRect(1920, 200, 1660, 1000)};
         QCOMPARE(PlaceOnScreens(stored, QSize(532, 300), areas), placed);
+    }
+
+    // On a 1024 x 600 screen (this program again, on such a screen): the
+    // main window fits in its problem layout, and every other window opens
+    // whole on it, even where its own place would reach past the edge.
+    void smallScreen() {
+        if (qEnvironmentVariableIsEmpty("ZIRMON_SMALL_SCREEN")) {
+            QTemporaryFile config;
+            QVERIFY(config.open());
+            config.write(R"({"screens": [{"name": "small", "x": 0, "y": 0, "width": 1024,
+                "height": 600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+            config.close();
+            QProcess self;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("ZIRMON_SMALL_SCREEN", "1");
+            env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName());
+            self.setProcessEnvironment(env);
+            self.start(QCoreApplication::applicationFilePath(), {"smallScreen"});
+            QVERIFY(self.waitForFinished(60000));
+            QVERIFY2(self.exitCode() == 0, self.readAllStandardOutput().constData());
+            return;
+        }
+        QCOMPARE(QGuiApplication::primaryScreen()->geometry(), QRect(0, 0, 1024, 600));
+        WriteAll(Ini(), "[Ploha]\r\nX=700\r\ny=420\r\n");
+        Start();
+        QTest::mouseClick(Form1->scitan, Qt::LeftButton);
+        const QRect screen(0, 0, 1024, 600);
+        QVERIFY(screen.contains(QRect(Form1->pos(), OuterSize(Form1))));
+        QVERIFY(Form1->x() > 1024 - 560 && Form1->y() > 600 - 340);
+        QTest::mouseClick(Form1->konec, Qt::LeftButton);
+        for (QWidget* w : std::initializer_list<QWidget*>{setpoc, AboutBox, hist, manual, vyslForm,
+                                                          PasswordDlg, PasswordDlg1}) {
+            w->show();
+            w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w));
+            QVERIFY2(screen.contains(QRect(w->pos(), OuterSize(w))), qPrintable(w->objectName()));
+            w->hide();
+        }
     }
 
     // A second start on the same data folder shows one box and touches

@@ -197,11 +197,19 @@ QPoint PlaceOnScreens(QPoint pos, QSize size, const QList<QRect>& areas) {
     return QPoint(x, y);
 }
 
-QSize OuterSize(const QWidget* window) {
+QSize OuterSize(const QWidget* window, QSize size) {
     const QRect frame = window->frameGeometry();
     if (frame.size() != window->size())
-        return frame.size();
-    return window->size() + QSize(0, window->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        return size + frame.size() - window->size();
+    // Until the window system has framed the window: a title bar and thin
+    // borders.
+    const int border = 4;
+    return size +
+           QSize(2 * border, window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
+}
+
+QSize OuterSize(const QWidget* window) {
+    return OuterSize(window, window->size());
 }
 
 void KeepInView(QWidget* window, const QWidget* mainWindow) {

@@ -65,9 +65,10 @@ void CentreOnFirstShowing(QWidget* window, bool& shown);
 // area keeps its top left corner in view.
 QPoint PlaceOnScreens(QPoint pos, QSize size, const QList<QRect>& areas);
 
-// A window's outer size, its title bar counted also before the window system
-// has framed it.
+// A window's outer size, its frame counted (guessed before the window system
+// has framed it); the second form for the window at another size.
 QSize OuterSize(const QWidget* window);
+QSize OuterSize(const QWidget* window, QSize size);
 
 // A window about to open partly outside the work area of the screen the
 // main window is on moves to the nearest place there that shows it whole.

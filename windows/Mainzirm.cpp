@@ -208,8 +208,8 @@ void TForm1::FormCreate() {
     QList<QRect> areas;
     for (const QScreen* screen : QGuiApplication::screens())
         areas.append(screen->availableGeometry());
-    const QSize outer(532, MainMenu1->sizeHint().height() + ProblemClientHeight +
-                               style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize outer =
+        OuterSize(this, QSize(532, MainMenu1->sizeHint().height() + ProblemClientHeight));
     move(PlaceOnScreens(pos(), outer, areas));
     PracticeState.HomeLeft = x();
     PracticeState.HomeTop = y();
