@@ -3,6 +3,7 @@
 #include "app/OnlyCopy.h"
 #include "app/Platform.h"
 #include "app/Zirmon.h"
+#include "practice/Evaluation.h"
 #include "practice/PracticeState.h"
 #include "store/DataDir.h"
 #include "windows/About.h"
@@ -23,10 +24,13 @@
 #include <QtTest>
 
 namespace {
+QString KilledHome() {
+    return qEnvironmentVariable("ZIRMON_KILLED_HOME");
+}
 const QByteArray ZeroTallies =
     "[Tabulka]\r\nOKscit=0\r\nKOscit=0\r\nOKodcit=0\r\nKOodcit=0\r\n"
     "OKnas=0\r\nKOnas=0\r\nOKdele=0\r\nKOdele=0\r\nOKcelk=0\r\nKOcelk=0\r\n";
-}
+} // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -172,6 +176,42 @@ private Q_SLOTS:
             QVERIFY2(screen.contains(QRect(w->pos(), OuterSize(w))), qPrintable(w->objectName()));
             w->hide();
         }
+    }
+
+    // Killed (kill -9) after three answers, started again: every count and
+    // every listed mistake is there.
+    void killedAfterAnswers() {
+        if (!KilledHome().isEmpty()) {
+            AppDataFolder = &KilledHome;
+            TFakeClock clock;
+            Clock = &clock;
+            Start();
+            QTest::mouseClick(Form1->nasob, Qt::LeftButton);
+            AnswerProblem(2, 3, "6");
+            AnswerProblem(4, 4, "15");
+            AnswerProblem(3, 3, "9");
+            std::fputs("answered\n", stdout);
+            std::fflush(stdout);
+            QTest::qWait(60000); // until killed
+            return;
+        }
+        QProcess self;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("ZIRMON_KILLED_HOME", Home.root() + "/share");
+        self.setProcessEnvironment(env);
+        self.start(QCoreApplication::applicationFilePath(), {"killedAfterAnswers"});
+        QVERIFY(QTest::qWaitFor([&] { return self.readAllStandardOutput().contains("answered"); },
+                                60000));
+        self.kill(); // SIGKILL: nothing of the program runs any more
+        QVERIFY(self.waitForFinished(10000));
+        QCOMPARE(ReadAll(Ini()), QByteArray("[Tabulka]\r\nOKscit=0\r\nKOscit=0\r\nOKodcit=0\r\n"
+                                            "KOodcit=0\r\nOKnas=2\r\nKOnas=1\r\nOKdele=0\r\n"
+                                            "KOdele=0\r\nOKcelk=2\r\nKOcelk=1\r\n"));
+        QVERIFY(ReadAll(Home.dataDir() + "priklad.dat").endsWith("\r\n4   *    4    =    15\r\n"));
+        Start();
+        QCOMPARE(Cell(Form1->vysl, 2, 3), QStringLiteral("      2"));
+        QCOMPARE(Cell(Form1->vysl, 3, 3), QStringLiteral("      1"));
+        QCOMPARE(Cell(Form1->celk, 3, 0), QStringLiteral("      1"));
     }
 
     // A second start on the same data folder shows one box and touches
