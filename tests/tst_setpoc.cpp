@@ -6,11 +6,14 @@
 #include "practice/Generators.h"
 #include "practice/PracticeState.h"
 #include "store/DataDir.h"
+#include "store/IntText.h"
 #include "store/ProfileFile.h"
 #include "windows/Cells.h"
 #include "windows/Mainzirm.h"
 #include "windows/Nastzirm.h"
 #include "windows/Passwd.h"
+#include "windows/Vyberdite.h"
+#include "windows/Vyslf.h"
 #include "windows/Zadanhe.h"
 
 #include <QCheckBox>
@@ -30,7 +33,7 @@ void ShowPage(int index) {
     QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
 }
 
-enum { PageAdd, PageSub, PageMul, PageDiv, PageGeneral };
+enum { PageAdd, PageSub, PageMul, PageDiv, PageGeneral, PageChildren };
 
 // ---- Settings file --------------------------------------------------------
 
@@ -224,9 +227,9 @@ private Q_SLOTS:
             QCOMPARE(button->geometry(), c.Rect);
         }
         QCOMPARE(setpoc->scitan->geometry(), QRect(8, 8, 337, 297));
-        QCOMPARE(setpoc->scitan->count(), 5);
-        const QStringList tabs = {"Sčítání", "Odčítání", "Násobení", "Dělení", "Obecné"};
-        for (int i = 0; i < 5; ++i)
+        QCOMPARE(setpoc->scitan->count(), 6);
+        const QStringList tabs = {"Sčítání", "Odčítání", "Násobení", "Dělení", "Obecné", "Děti"};
+        for (int i = 0; i < 6; ++i)
             QCOMPARE(setpoc->scitan->tabText(i), tabs[i]);
         QCOMPARE(setpoc->scitan->currentIndex(), int(PageGeneral));
         QCOMPARE(setpoc->GroupBox1->title(), QStringLiteral("Vyberte operace"));
@@ -700,6 +703,108 @@ private Q_SLOTS:
         });
         QCOMPARE(boxes, QStringList{"Zirmon|Unable to write to " + Ini() + "."});
         QVERIFY(QFileInfo(Ini()).isDir());
+    }
+
+    // Two children named on the page "Děti" practise in turn with counts,
+    // list and settings of their own; the first keeps the files there were.
+    void children() {
+        Start("[Tabulka]\r\nOKscit=3\r\n");
+        const QString data = Home.dataDir();
+        TFakeClock noPause;
+        TClock* const realClock = Clock;
+        Clock = &noPause;
+        auto boxes = std::make_unique<TBoxAnswerer>();
+        Open([&] {
+            ShowPage(PageChildren);
+            // A name is added or refused with a box; the button acts after its flash.
+            int outcomes = 0;
+            for (const char* typed : {"Anička", " aničKA ", " ", "Tomáš"}) {
+                setpoc->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(setpoc));
+                setpoc->jmeno->setFocus();
+                setpoc->jmeno->setText(QString::fromUtf8(typed));
+                QTest::keyClick(setpoc->jmeno, Qt::Key_P, Qt::AltModifier);
+                ++outcomes;
+                QTRY_COMPARE(boxes->Boxes.size() + PracticeState.Children.size(), outcomes);
+            }
+            Click(setpoc->CancelBtn);
+        });
+        QCOMPARE(boxes->Boxes, QStringList({"Warning|Dítě se jménem Anička už v seznamu je.",
+                                            "Warning|Jméno dítěte nesmí být prázdné."}));
+        boxes.reset();
+        QCOMPARE(ReadAll(data + "rodina.ini"),
+                 QByteArray("[Rodina]\r\ndalsi=3\r\nposledni=0\r\ndite=0 Anička\r\n"
+                            "dite=2 Tomáš\r\n"));
+        QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0 – Anička"));
+        QVERIFY(Form1->dite->isVisible());
+
+        // Tomáš: no counts, the design list; a wrong answer and his settings.
+        WhenModal("chooser", Is(Vyberdite), [](QWidget*) { Key(Qt::Key_2, Qt::AltModifier); });
+        Form1->dite->trigger();
+        QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0 – Tomáš"));
+        QCOMPARE(GetCell(Form1->vysl, 2, 1), CellText(0));
+        QTest::mouseClick(Form1->scitan, Qt::LeftButton);
+        QVERIFY(!Form1->dite->isEnabled());
+        AnswerProblem(2, 3, "4");
+        QTest::mouseClick(Form1->konec, Qt::LeftButton);
+        QVERIFY(Form1->dite->isEnabled());
+        Open([] {
+            ShowPage(PageGeneral);
+            Click(setpoc->okna);
+            Click(setpoc->OKBtn);
+        });
+        const QString tomas = data + "deti/2/";
+        const QByteArray settings =
+            SavedFile("100", "100", "1111111111", "1111111111", "1101", false);
+        const QByteArray his = "[Tabulka]\r\nOKscit=0\r\nKOscit=1\r\nOKodcit=0\r\nKOodcit=0\r\n"
+                               "OKnas=0\r\nKOnas=0\r\nOKdele=0\r\nKOdele=0\r\nOKcelk=0\r\n"
+                               "KOcelk=1\r\n" +
+                               settings.left(settings.indexOf("[joheslo]"));
+        QCOMPARE(ReadAll(tomas + "zirmon.ini"), his);
+        const QByteArray list =
+            "                \r\n       \x8apatn\xec vypo\xe8\xedtan\xe9 p\xf8\xedklady  \r\n"
+            "    \r\n2  +     3    =    4\r\n";
+        QCOMPARE(ReadAll(tomas + "priklad.dat"), list);
+        // The family's keys stay in the data folder's own file.
+        QCOMPARE(ReadAll(Ini()),
+                 QByteArray(
+                     "[Tabulka]\r\nOKscit=3\r\n[joheslo]\r\nhsl=0\r\n[PASSWD]\r\nUSRPASSWD=\r\n"));
+        QVERIFY(!QFileInfo::exists(data + "priklad.dat"));
+
+        // Tomáš, who practised last, has the focus; Shift+Tab, Enter: Anička.
+        WhenModal("chooser", Is(Vyberdite), [](QWidget*) {
+            if (Vyberdite->dite1->text() != QStringLiteral("&1  Anička") || FocusName() != "dite2")
+                Failures << "chooser: " + Vyberdite->dite1->text() + ", " + FocusName();
+            Key(Qt::Key_Backtab, Qt::ShiftModifier);
+            Key(Qt::Key_Return);
+        });
+        Form1->dite->trigger();
+        QCOMPARE(GetCell(Form1->vysl, 2, 1), CellText(3));
+        QVERIFY(setpoc->okna->isChecked()); // his is off
+        QCOMPARE(vyslForm->ListText(), DesignListText());
+
+        // Tomáš removed: his files go aside whole, the family is one child again.
+        QStringList asked;
+        Open([&] {
+            ShowPage(PageChildren);
+            setpoc->seznamDeti->setFocus();
+            Key(Qt::Key_End);
+            AnswerNextBox(&asked);
+            Key(Qt::Key_B, Qt::AltModifier);
+            QTRY_VERIFY(!QFileInfo::exists(Home.dataDir() + "rodina.ini"));
+            Click(setpoc->CancelBtn);
+        });
+        const QString aside = data + "deti/odebrane/3/";
+        QCOMPARE(asked.value(0),
+                 "Zirmon|Opravdu odebrat dítě Tomáš? Jeho počty a chyby se přesunou do složky " +
+                     QDir::toNativeSeparators(aside) + ".");
+        QCOMPARE(ReadAll(aside + "priklad.dat"), list);
+        QCOMPARE(ReadAll(aside + "zirmon.ini"), his);
+        QVERIFY(!QFileInfo::exists(tomas));
+        QVERIFY(!QFileInfo::exists(data + "rodina.ini"));
+        QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0"));
+        QVERIFY(!Form1->dite->isVisible());
+        Clock = realClock;
     }
 };
 
