@@ -202,6 +202,10 @@ TFamilyRead ParseFamily(QByteArrayView bytes) {
         read.Ignored << QStringLiteral("soubory v datové složce nepatřily žádnému dítěti: "
                                        "patří teď dítěti %1")
                             .arg(name);
+        if (read.Children.size() > MaxChildren) {
+            read.Ignored << QStringLiteral("dítě %1: dětí může být nejvýše devět")
+                                .arg(read.Children.takeLast().Name);
+        }
     }
     for (int i = 0; i < read.Children.size(); ++i) {
         read.NextFolder = std::max(read.NextFolder, read.Children[i].Folder + 1);

@@ -167,7 +167,7 @@ private Q_SLOTS:
         Start();
         QCOMPARE(setpoc->objectName(), QStringLiteral("setpoc"));
         QCOMPARE(setpoc->windowTitle(), QStringLiteral("Nastavení"));
-        QCOMPARE(setpoc->size(), QSize(357, 348));
+        QCOMPARE(setpoc->size(), QSize(393, 348));
         QCOMPARE(setpoc->minimumSize(), setpoc->maximumSize());
         QVERIFY(!(setpoc->windowFlags() & Qt::WindowContextHelpButtonHint));
         QVERIFY(!(setpoc->windowFlags() & Qt::WindowMinMaxButtonsHint));
@@ -226,7 +226,7 @@ private Q_SLOTS:
             QCOMPARE(button->text(), QString::fromUtf8(c.Caption));
             QCOMPARE(button->geometry(), c.Rect);
         }
-        QCOMPARE(setpoc->scitan->geometry(), QRect(8, 8, 337, 297));
+        QCOMPARE(setpoc->scitan->geometry(), QRect(8, 8, 377, 297));
         QCOMPARE(setpoc->scitan->count(), 6);
         const QStringList tabs = {"Sčítání", "Odčítání", "Násobení", "Dělení", "Obecné", "Děti"};
         for (int i = 0; i < 6; ++i)

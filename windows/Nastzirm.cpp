@@ -68,7 +68,7 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
     SetLook(this, PixelFont("MS Sans Serif", 11, true), Qt::black);
     setupUi(this);
     LoadIcons(this);
-    MakeFixedDialog(this, 357, 348);
+    MakeFixedDialog(this, 393, 348);
     scitan->tabBar()->setFont(PixelFont("MS Sans Serif", 11));
     SetLook(Label1, PixelFont("MS Sans Serif", 11, true), Qt::red);
     SetLook(Label3, PixelFont("MS Sans Serif", 11, true), Qt::red);

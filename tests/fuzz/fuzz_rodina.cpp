@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const TFamilyRead read = ParseFamily(bytes);
     FUZZ_REQUIRE(read.Children.size() <= MaxChildren);
-    FUZZ_REQUIRE(read.Ignored.size() <= 10);
+    FUZZ_REQUIRE(read.Ignored.size() <= 11);
     QSet<QString> names;
     QSet<int> folders;
     int home = 0;
