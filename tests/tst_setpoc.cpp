@@ -806,6 +806,45 @@ private Q_SLOTS:
         QVERIFY(!Form1->dite->isVisible());
         Clock = realClock;
     }
+
+    // Removing the first child moves the data folder's files aside and
+    // brings the next child's there, under the family's password and place.
+    void removingTheFirstChild() {
+        const QString data = Home.dataDir();
+        const QByteArray hers = "[Tabulka]\r\nOKscit=3\r\n[PASSWD]\r\nUSRPASSWD=heslo\r\n"
+                                "[Ploha]\r\nX=20\r\ny=30\r\n";
+        DestroyWindows();
+        QDir(data).removeRecursively();
+        WriteAll(Ini(), hers);
+        WriteAll(data + "priklad.dat", "jeji\r\n");
+        WriteAll(data + "deti/2/zirmon.ini", "[Tabulka]\r\nOKnas=4\r\n");
+        WriteAll(data + "deti/2/priklad.dat", "jeho\r\n");
+        WriteAll(data + "rodina.ini", "[Rodina]\r\ndalsi=3\r\nposledni=0\r\n"
+                                      "dite=0 Anička\r\ndite=2 Tomáš\r\n");
+        Restart();
+        QStringList asked;
+        Open([&] {
+            ShowPage(PageChildren);
+            setpoc->seznamDeti->setFocus();
+            Key(Qt::Key_Home);
+            AnswerNextBox(&asked);
+            Key(Qt::Key_B, Qt::AltModifier);
+            QTRY_VERIFY(!QFileInfo::exists(data + "rodina.ini"));
+            Click(setpoc->CancelBtn);
+        });
+        QCOMPARE(asked.size(), 1);
+        const QString aside = data + "deti/odebrane/3/";
+        QCOMPARE(ReadAll(aside + "zirmon.ini"), hers);
+        QCOMPARE(ReadAll(aside + "priklad.dat"), QByteArray("jeji\r\n"));
+        QCOMPARE(ReadAll(Ini()),
+                 QByteArray("[Tabulka]\r\nOKnas=4\r\n[PASSWD]\r\nUSRPASSWD=heslo\r\n"
+                            "[Ploha]\r\nX=20\r\ny=30\r\n"));
+        QCOMPARE(ReadAll(data + "priklad.dat"), QByteArray("jeho\r\n"));
+        QVERIFY(!QFileInfo::exists(data + "deti/2"));
+        QCOMPARE(GetCell(Form1->vysl, 2, 3), CellText(4));
+        QCOMPARE(GetCell(Form1->vysl, 2, 1), CellText(0));
+        QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0"));
+    }
 };
 
 QTEST_MAIN(TestSettingsDialog)
