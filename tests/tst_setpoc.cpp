@@ -444,7 +444,7 @@ private Q_SLOTS:
     // Alt+O presses OK on every page, also on "Obecné" beside "  &Odčítání".
     void altOPressesOk_data() {
         QTest::addColumn<int>("page");
-        for (const int page : {PageAdd, PageSub, PageMul, PageDiv, PageGeneral})
+        for (const int page : {PageAdd, PageSub, PageMul, PageDiv, PageGeneral, PageChildren})
             QTest::addRow("page %d", page) << page;
     }
     void altOPressesOk() {
