@@ -289,6 +289,22 @@ template <typename Change> void ChangeFamily(Change change) {
     }
 }
 
+QString RemovedPath(int number) {
+    return ChildDirPath(0) + QStringLiteral("deti") + QDir::separator() +
+           QStringLiteral("odebrane") + QDir::separator() + QString::number(number) +
+           QDir::separator();
+}
+
+// Moves NextFolder past numbers whose folders are there already (left by
+// a family file that was removed or edited), so no two children's files
+// ever share a folder.
+void SkipUsedFolders() {
+    int& next = PracticeState.NextFolder;
+    while (next <= MaxFolder && (QFileInfo::exists(Trimmed(ChildDirPath(next))) ||
+                                 QFileInfo::exists(Trimmed(RemovedPath(next)))))
+        ++next;
+}
+
 } // namespace
 
 void AddChild(const QString& name) {
@@ -297,6 +313,7 @@ void AddChild(const QString& name) {
     ChangeFamily([&name] {
         TChild child{name.trimmed(), 0};
         if (!PracticeState.Children.isEmpty()) {
+            SkipUsedFolders();
             child.Folder = PracticeState.NextFolder++;
             if (!QDir().mkpath(ChildDirPath(child.Folder)))
                 ThrowWriteError(ChildDirPath(child.Folder));
@@ -312,9 +329,8 @@ void RenameChild(int index, const QString& name) {
 }
 
 QString RemovedFolderPath() {
-    return ChildDirPath(0) + QStringLiteral("deti") + QDir::separator() +
-           QStringLiteral("odebrane") + QDir::separator() +
-           QString::number(PracticeState.NextFolder) + QDir::separator();
+    SkipUsedFolders();
+    return RemovedPath(PracticeState.NextFolder);
 }
 
 void RemoveChild(int index) {
