@@ -782,6 +782,13 @@ private Q_SLOTS:
         QCOMPARE(GetCell(Form1->vysl, 2, 1), CellText(3));
         QVERIFY(setpoc->okna->isChecked()); // his is off
         QCOMPARE(vyslForm->ListText(), DesignListText());
+        // Her reset clears her counts and list only.
+        QTest::mouseClick(Form1->nuluj, Qt::LeftButton);
+        QCOMPARE(ReadAll(data + "priklad.dat"), Cp1250(ClearedListText()));
+        QCOMPARE(ReadAll(Ini()),
+                 "[Tabulka]\r\nOKscit=0\r\nKOscit=0\r\nOKodcit=0\r\nKOodcit=0\r\n"
+                 "OKnas=0\r\nKOnas=0\r\nOKdele=0\r\nKOdele=0\r\nOKcelk=0\r\nKOcelk=0\r\n"
+                 "[joheslo]\r\nhsl=0\r\n[PASSWD]\r\nUSRPASSWD=\r\n");
 
         // Tomáš removed: his files go aside whole, the family is one child again.
         QStringList asked;
