@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
