@@ -1,5 +1,7 @@
 #include "app/Zirmon.h"
 
+#include "store/Family.h"
+
 #include "windows/About.h"
 #include "windows/Histr.h"
 #include "windows/Look.h"
@@ -7,6 +9,7 @@
 #include "windows/Man.h"
 #include "windows/Nastzirm.h"
 #include "windows/Passwd.h"
+#include "windows/Vyberdite.h"
 #include "windows/Vyslf.h"
 #include "windows/Zadanhe.h"
 
@@ -20,6 +23,8 @@ static void InitResources() {
 void CreateWindows() {
     InitResources();
     SetProgramFont();
+    // The family says whose files the windows read.
+    LoadFamily();
     new TForm1;
     setpoc = new Tsetpoc;
     AboutBox = new TAboutBox;
@@ -28,6 +33,7 @@ void CreateWindows() {
     PasswordDlg = new TPasswordDlg;
     PasswordDlg1 = new TPasswordDlg1;
     vyslForm = new TvyslForm;
+    Vyberdite = new TVyberdite;
 }
 
 namespace {
@@ -38,6 +44,7 @@ template <typename T> void Destroy(T*& window) {
 } // namespace
 
 void DestroyWindows() {
+    Destroy(Vyberdite);
     Destroy(vyslForm);
     Destroy(PasswordDlg1);
     Destroy(PasswordDlg);

@@ -1,4 +1,5 @@
 // Zirmon: the program's entry.
+#include "app/ErrorBox.h"
 #include "app/OnlyCopy.h"
 #include "app/Platform.h"
 #include "app/QtTexts.h"
@@ -6,6 +7,7 @@
 #include "practice/Random.h"
 #include "practice/Sound.h"
 #include "windows/Mainzirm.h"
+#include "windows/Vyberdite.h"
 
 #include <QApplication>
 
@@ -24,6 +26,15 @@ int main(int argc, char* argv[]) {
     TSystemSoundPlayer player;
     SoundPlayer = &player;
     CreateWindows();
+    // With two or more children the program starts with the choice; closing
+    // it ends the program.
+    bool ended = false;
+    RunStep([&ended] { ended = !ChooseAtStart(); });
+    if (ended) {
+        DestroyWindows();
+        SoundPlayer = nullptr;
+        return 0;
+    }
     Form1->show();
     const int result = QApplication::exec();
     DestroyWindows();

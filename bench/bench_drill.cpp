@@ -1,7 +1,8 @@
 // Measures the answer path: one Enter with 10, 1,000 and 100,000 lines in
 // the wrong-answer list (pause and sound left out), one showing of the list
 // with 100,000 lines, LoadSettings on a file of the size the program writes,
-// and the processor time of one real pause. Prints one table row per figure
+// a switch to another child of a family of nine, and the processor time of
+// one real pause. Prints one table row per figure
 // ("| what | median | min | max | runs |", in milliseconds unless the row
 // says otherwise); run it with QT_QPA_PLATFORM=offscreen. bench/run.sh
 // collects the rows into its report.
@@ -10,11 +11,14 @@
 #include "practice/PracticeState.h"
 #include "practice/Sound.h"
 #include "store/DataDir.h"
+#include "store/Family.h"
 #include "store/ListFile.h"
 #include "store/ProfileFile.h"
 #include "store/Settings.h"
+#include "store/WholeFile.h"
 #include "windows/Mainzirm.h"
 #include "windows/Nastzirm.h"
+#include "windows/Vyberdite.h"
 #include "windows/Vyslf.h"
 
 #include <QApplication>
@@ -134,6 +138,27 @@ int main(int argc, char* argv[]) {
             ms.push_back(t.nsecsElapsed() / 1e6);
         }
         Report("`LoadSettings` on a file as written, ms", ms);
+    }
+
+    {
+        // A family of nine: a switch between two children whose settings
+        // files are as written and whose lists hold 1,000 lines each.
+        for (int i = 1; i <= 9; ++i)
+            AddChild(QStringLiteral("Dítě %1").arg(i));
+        const QByteArray settings = ReadWholeFile(GetIniPath()).Bytes;
+        for (int i = 1; i <= 2; ++i) {
+            SwitchChild(i);
+            ReplaceWholeFile(GetIniPath(), settings, true);
+            SaveListFile(GetListPath(), ListOf(1000));
+        }
+        std::vector<double> ms;
+        for (int i = 0; i < 50; ++i) {
+            QElapsedTimer t;
+            t.start();
+            SwitchChild(1 + i % 2);
+            ms.push_back(t.nsecsElapsed() / 1e6);
+        }
+        Report("switching to another child of nine, 1,000 lines, ms", ms);
     }
 
     {

@@ -1,6 +1,15 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+
+// One named child: the name as shown, and the folder of its files: 0 for
+// the data folder itself, n for its folder "deti/n" below it.
+struct TChild {
+    QString Name;
+    int Folder = 0;
+};
 
 // The one program-wide record of the practice. Every unit reads and writes
 // its fields directly; everything happens on the user-interface thread.
@@ -48,6 +57,14 @@ struct TPracticeState {
     QString EnteredPassword;
     int HomeLeft = 0;
     int HomeTop = 0;
+
+    // The family: no names for a single child, else two to nine children;
+    // Child is the index of the one practising. Folders are never reused:
+    // NextFolder is the number the next new or removed folder takes.
+    QList<TChild> Children;
+    int Child = 0;
+    int NextFolder = 2;
+    QStringList FamilyIgnored; // what the family file held and was not used
 };
 
 extern TPracticeState PracticeState;

@@ -1,5 +1,7 @@
 #include "store/DataDir.h"
 
+#include "practice/PracticeState.h"
+
 #include <QDir>
 
 #ifdef Q_OS_WIN
@@ -50,10 +52,36 @@ QString GetDataDir() {
     return path;
 }
 
+QString ChildDirPath(int folder) {
+    const QString data = DataDirPath();
+    if (folder == 0 || data.isEmpty())
+        return data;
+    return data + QLatin1String("deti") + Separator + QString::number(folder) + Separator;
+}
+
+QString GetChildDir() {
+    const QString data = GetDataDir();
+    if (PracticeState.Children.size() < 2 || data.isEmpty())
+        return data;
+    const int folder = PracticeState.Children.value(PracticeState.Child).Folder;
+    const QString path = ChildDirPath(folder);
+    if (!QFileInfo(path).isDir())
+        QDir().mkpath(path);
+    return path;
+}
+
 QString GetIniPath() {
-    return GetDataDir() + QLatin1String("zirmon.ini");
+    return GetChildDir() + QLatin1String("zirmon.ini");
 }
 
 QString GetListPath() {
-    return GetDataDir() + QLatin1String("priklad.dat");
+    return GetChildDir() + QLatin1String("priklad.dat");
+}
+
+QString GetFamilyIniPath() {
+    return GetDataDir() + QLatin1String("zirmon.ini");
+}
+
+QString GetFamilyPath() {
+    return GetDataDir() + QLatin1String("rodina.ini");
 }

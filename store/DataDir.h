@@ -19,8 +19,24 @@ QString GetDataDir();
 // The same folder without making it.
 QString DataDirPath();
 
-// The settings file: the data folder followed by "zirmon.ini".
+// The folder of a child's files: the data folder itself for folder 0,
+// else its folder "deti/<folder>" below it (not made here).
+QString ChildDirPath(int folder);
+
+// The folder of the practising child's files, made when missing: the data
+// folder itself unless two or more children are named.
+QString GetChildDir();
+
+// The practising child's settings file: its folder followed by "zirmon.ini".
 QString GetIniPath();
 
-// The wrong-answer list file: the data folder followed by "priklad.dat".
+// The practising child's wrong-answer list: its folder followed by
+// "priklad.dat".
 QString GetListPath();
+
+// The data folder's own "zirmon.ini", which holds the family's keys (the
+// password, its protection, the window's position) whoever practises.
+QString GetFamilyIniPath();
+
+// The family file "rodina.ini" in the data folder: the children's names.
+QString GetFamilyPath();

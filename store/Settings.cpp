@@ -67,9 +67,14 @@ void LoadSettings() {
             const int value = ini.ReadInteger(Tabulka, QString::fromLatin1(k.Key), 0);
             SetCell(GridOf(k), k.Col, k.Row, CellText(value));
         }
+    }
+    {
+        // The password and its protection are the family's.
+        const TProfileFile family(GetFamilyIniPath());
         PracticeState.StoredPassword =
-            ini.ReadString(QStringLiteral("PASSWD"), QStringLiteral("USRPASSWD"), QString());
-        PracticeState.ProtectReset = flag("joheslo", "hsl", false);
+            family.ReadString(QStringLiteral("PASSWD"), QStringLiteral("USRPASSWD"), QString());
+        PracticeState.ProtectReset =
+            family.ReadBool(QStringLiteral("joheslo"), QStringLiteral("hsl"), false);
     }
     for (const TTallyKey& k : TallyKeys)
         PracticeState.*k.Counter = StrToInt(GetCell(GridOf(k), k.Col, k.Row));

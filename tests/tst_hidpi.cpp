@@ -142,9 +142,9 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("client");
         QTest::addColumn<int>("page");
         QTest::newRow("main window") << "Form1" << QSize() << -1;
-        for (int page = 0; page < 5; ++page)
+        for (int page = 0; page < 6; ++page)
             QTest::newRow(qPrintable(QStringLiteral("setpoc page %1").arg(page + 1)))
-                << "setpoc" << QSize(357, 348) << page;
+                << "setpoc" << QSize(393, 348) << page;
         QTest::newRow("AboutBox") << "AboutBox" << QSize(298, 213) << -1;
         QTest::newRow("hist") << "hist" << QSize(361, 368) << -1;
         QTest::newRow("manual") << "manual" << QSize(412, 373) << -1;

@@ -12,6 +12,7 @@
 #include "store/ProfileFile.h"
 #include "windows/Cells.h"
 #include "windows/Mainzirm.h"
+#include "windows/Vyberdite.h"
 #include "windows/Vyslf.h"
 
 #include <QDir>
@@ -221,6 +222,50 @@ private Q_SLOTS:
         QCOMPARE(shown, DesignListText());
         QCOMPARE(ReadAll(List()), Cp1250(DesignListText()));
         QVERIFY(QFileInfo(List()).isFile());
+    }
+
+    // A hand-edited family file: the program starts with what it can use,
+    // says in one box what it left out, and moves or rewrites no file.
+    void hostileFamilyFile() {
+        QByteArray family = "[Rodina]\r\nbarva=modra\r\ndite=2 Anička\r\ndite=3 ANIČKA\r\n"
+                            "dite=4 CON\r\ndite=5 ../a:b\\c\r\ndite=x Bez\r\n"
+                            "dite=6 \xff\xfe\r\ndite=7 " +
+                            QByteArray(100000, 'a') + "\r\nposledni=5\r\n";
+        for (int i = 0; i < 10000; ++i)
+            family +=
+                "dite=" + QByteArray::number(100 + i) + " Dite " + QByteArray::number(i) + "\r\n";
+        WriteAll(Home.dataDir() + "rodina.ini", family);
+        WriteAll(Home.dataDir() + "deti/2/zirmon.ini", Keys);
+        for (const char* folder : {"5", "100", "101", "102", "103", "104"})
+            QVERIFY(QDir().mkpath(Home.dataDir() + "deti/" + folder));
+        CreateWindows();
+        TBoxAnswerer answerer;
+        WhenModal("chooser", Is(Vyberdite), [](QWidget*) { Key(Qt::Key_Return); });
+        QVERIFY(ChooseAtStart());
+        QCOMPARE(
+            answerer.Boxes,
+            QStringList{"Warning|V souboru rodina.ini bylo vynecháno:\n"
+                        "řádek 2: neznámý údaj\n"
+                        "řádek 4: Dítě se jménem Anička už v seznamu je.\n"
+                        "řádek 7: neplatné nebo opakované číslo složky\n"
+                        "řádek 8: neplatné znaky\n"
+                        "řádek 9: příliš dlouhý řádek\n"
+                        "řádek 17: dětí může být nejvýše devět\n"
+                        "řádek 18: dětí může být nejvýše devět\n"
+                        "řádek 19: dětí může být nejvýše devět\n"
+                        "… a dalších 9991 řádků\n"
+                        "soubory v datové složce nepatřily žádnému dítěti: patří teď dítěti Dítě\n"
+                        "dítě Dite 5: dětí může být nejvýše devět\n"
+                        "složka dítěte CON chybí: začne s prázdnými počty"});
+        QStringList names;
+        for (const TChild& child : PracticeState.Children)
+            names << child.Name + "@" + QString::number(child.Folder);
+        QCOMPARE(names.join(", "), "Dítě@0, Anička@2, CON@4, ../a:b\\c@5, Dite 0@100, "
+                                   "Dite 1@101, Dite 2@102, Dite 3@103, Dite 4@104");
+        QCOMPARE(Form1->windowTitle(), "Zirmon 4.0 – ../a:b\\c");
+        QCOMPARE(ReadAll(Home.dataDir() + "rodina.ini"), family);
+        QCOMPARE(ReadAll(Home.dataDir() + "deti/2/zirmon.ini"), Keys);
+        QVERIFY(!QFileInfo::exists(Home.dataDir() + "zirmon.ini"));
     }
 };
 

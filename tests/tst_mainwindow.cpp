@@ -1,4 +1,5 @@
 // The main window driven as a user drives it.
+#include "ModalDriver.h"
 #include "TestSupport.h"
 #include "app/OnlyCopy.h"
 #include "app/Platform.h"
@@ -6,6 +7,7 @@
 #include "practice/Evaluation.h"
 #include "practice/PracticeState.h"
 #include "store/DataDir.h"
+#include "store/IntText.h"
 #include "windows/About.h"
 #include "windows/Cells.h"
 #include "windows/Histr.h"
@@ -14,6 +16,7 @@
 #include "windows/Man.h"
 #include "windows/Nastzirm.h"
 #include "windows/Passwd.h"
+#include "windows/Vyberdite.h"
 #include "windows/Vyslf.h"
 #include "windows/Zadanhe.h"
 
@@ -51,6 +54,33 @@ private Q_SLOTS:
         QDir(Home.dataDir()).removeRecursively();
     }
     void cleanup() { DestroyWindows(); }
+
+    // With two children named the program starts with the choice: Enter
+    // picks who practised last, Esc ends without touching a file.
+    void chooserAtStart() {
+        const QString family = Home.dataDir() + "rodina.ini";
+        const QByteArray bytes =
+            "[Rodina]\r\ndalsi=4\r\nposledni=3\r\ndite=0 Anička\r\ndite=3 Tomáš & Co\r\n";
+        WriteAll(family, bytes);
+        WriteAll(Home.dataDir() + "deti/3/zirmon.ini", "[Tabulka]\r\nOKnas=5\r\n");
+        CreateWindows();
+        QStringList seen;
+        WhenModal("chooser", Is(Vyberdite), [&seen](QWidget*) {
+            seen << Vyberdite->windowTitle() << Vyberdite->dite1->text() << Vyberdite->dite2->text()
+                 << Vyberdite->dite2->accessibleName() << FocusName();
+            Key(Qt::Key_Escape);
+        });
+        QVERIFY(!ChooseAtStart());
+        QCOMPARE(seen, QStringList({"Kdo bude počítat?", "&1  Anička", "&2  Tomáš && Co",
+                                    "Tomáš & Co", "dite2"}));
+        QCOMPARE(QDir(Home.dataDir()).entryList(QDir::Files), QStringList{"rodina.ini"});
+        WhenModal("chooser", Is(Vyberdite), [](QWidget*) { Key(Qt::Key_Return); });
+        QVERIFY(ChooseAtStart());
+        QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0 – Tomáš & Co"));
+        QCOMPARE(Cell(Form1->vysl, 2, 3), CellText(5));
+        QVERIFY(Form1->dite->isVisible());
+        QCOMPARE(ReadAll(family), bytes);
+    }
 
     void firstShow_data() {
         QTest::addColumn<QByteArray>("file");

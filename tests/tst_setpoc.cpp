@@ -6,11 +6,14 @@
 #include "practice/Generators.h"
 #include "practice/PracticeState.h"
 #include "store/DataDir.h"
+#include "store/IntText.h"
 #include "store/ProfileFile.h"
 #include "windows/Cells.h"
 #include "windows/Mainzirm.h"
 #include "windows/Nastzirm.h"
 #include "windows/Passwd.h"
+#include "windows/Vyberdite.h"
+#include "windows/Vyslf.h"
 #include "windows/Zadanhe.h"
 
 #include <QCheckBox>
@@ -30,7 +33,7 @@ void ShowPage(int index) {
     QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
 }
 
-enum { PageAdd, PageSub, PageMul, PageDiv, PageGeneral };
+enum { PageAdd, PageSub, PageMul, PageDiv, PageGeneral, PageChildren };
 
 // ---- Settings file --------------------------------------------------------
 
@@ -164,7 +167,7 @@ private Q_SLOTS:
         Start();
         QCOMPARE(setpoc->objectName(), QStringLiteral("setpoc"));
         QCOMPARE(setpoc->windowTitle(), QStringLiteral("Nastavení"));
-        QCOMPARE(setpoc->size(), QSize(357, 348));
+        QCOMPARE(setpoc->size(), QSize(393, 348));
         QCOMPARE(setpoc->minimumSize(), setpoc->maximumSize());
         QVERIFY(!(setpoc->windowFlags() & Qt::WindowContextHelpButtonHint));
         QVERIFY(!(setpoc->windowFlags() & Qt::WindowMinMaxButtonsHint));
@@ -223,10 +226,10 @@ private Q_SLOTS:
             QCOMPARE(button->text(), QString::fromUtf8(c.Caption));
             QCOMPARE(button->geometry(), c.Rect);
         }
-        QCOMPARE(setpoc->scitan->geometry(), QRect(8, 8, 337, 297));
-        QCOMPARE(setpoc->scitan->count(), 5);
-        const QStringList tabs = {"Sčítání", "Odčítání", "Násobení", "Dělení", "Obecné"};
-        for (int i = 0; i < 5; ++i)
+        QCOMPARE(setpoc->scitan->geometry(), QRect(8, 8, 377, 297));
+        QCOMPARE(setpoc->scitan->count(), 6);
+        const QStringList tabs = {"Sčítání", "Odčítání", "Násobení", "Dělení", "Obecné", "Děti"};
+        for (int i = 0; i < 6; ++i)
             QCOMPARE(setpoc->scitan->tabText(i), tabs[i]);
         QCOMPARE(setpoc->scitan->currentIndex(), int(PageGeneral));
         QCOMPARE(setpoc->GroupBox1->title(), QStringLiteral("Vyberte operace"));
@@ -441,7 +444,7 @@ private Q_SLOTS:
     // Alt+O presses OK on every page, also on "Obecné" beside "  &Odčítání".
     void altOPressesOk_data() {
         QTest::addColumn<int>("page");
-        for (const int page : {PageAdd, PageSub, PageMul, PageDiv, PageGeneral})
+        for (const int page : {PageAdd, PageSub, PageMul, PageDiv, PageGeneral, PageChildren})
             QTest::addRow("page %d", page) << page;
     }
     void altOPressesOk() {
@@ -700,6 +703,154 @@ private Q_SLOTS:
         });
         QCOMPARE(boxes, QStringList{"Zirmon|Unable to write to " + Ini() + "."});
         QVERIFY(QFileInfo(Ini()).isDir());
+    }
+
+    // Two children named on the page "Děti" practise in turn with counts,
+    // list and settings of their own; the first keeps the files there were.
+    void children() {
+        Start("[Tabulka]\r\nOKscit=3\r\n");
+        const QString data = Home.dataDir();
+        TFakeClock noPause;
+        TClock* const realClock = Clock;
+        Clock = &noPause;
+        auto boxes = std::make_unique<TBoxAnswerer>();
+        Open([&] {
+            ShowPage(PageChildren);
+            // A name is added or refused with a box; the button acts after its flash.
+            int outcomes = 0;
+            for (const char* typed : {"Anička", " aničKA ", " ", "Tomáš"}) {
+                setpoc->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(setpoc));
+                setpoc->jmeno->setFocus();
+                setpoc->jmeno->setText(QString::fromUtf8(typed));
+                QTest::keyClick(setpoc->jmeno, Qt::Key_P, Qt::AltModifier);
+                ++outcomes;
+                QTRY_COMPARE(boxes->Boxes.size() + PracticeState.Children.size(), outcomes);
+            }
+            Click(setpoc->CancelBtn);
+        });
+        QCOMPARE(boxes->Boxes, QStringList({"Warning|Dítě se jménem Anička už v seznamu je.",
+                                            "Warning|Jméno dítěte nesmí být prázdné."}));
+        boxes.reset();
+        QCOMPARE(ReadAll(data + "rodina.ini"),
+                 QByteArray("[Rodina]\r\ndalsi=3\r\nposledni=0\r\ndite=0 Anička\r\n"
+                            "dite=2 Tomáš\r\n"));
+        QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0 – Anička"));
+        QVERIFY(Form1->dite->isVisible());
+
+        // Tomáš: no counts, the design list; a wrong answer and his settings.
+        WhenModal("chooser", Is(Vyberdite), [](QWidget*) { Key(Qt::Key_2, Qt::AltModifier); });
+        Form1->dite->trigger();
+        QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0 – Tomáš"));
+        QCOMPARE(GetCell(Form1->vysl, 2, 1), CellText(0));
+        QTest::mouseClick(Form1->scitan, Qt::LeftButton);
+        QVERIFY(!Form1->dite->isEnabled());
+        AnswerProblem(2, 3, "4");
+        QTest::mouseClick(Form1->konec, Qt::LeftButton);
+        QVERIFY(Form1->dite->isEnabled());
+        Open([] {
+            ShowPage(PageGeneral);
+            Click(setpoc->okna);
+            Click(setpoc->OKBtn);
+        });
+        const QString tomas = data + "deti/2/";
+        const QByteArray settings =
+            SavedFile("100", "100", "1111111111", "1111111111", "1101", false);
+        const QByteArray his = "[Tabulka]\r\nOKscit=0\r\nKOscit=1\r\nOKodcit=0\r\nKOodcit=0\r\n"
+                               "OKnas=0\r\nKOnas=0\r\nOKdele=0\r\nKOdele=0\r\nOKcelk=0\r\n"
+                               "KOcelk=1\r\n" +
+                               settings.left(settings.indexOf("[joheslo]"));
+        QCOMPARE(ReadAll(tomas + "zirmon.ini"), his);
+        const QByteArray list =
+            "                \r\n       \x8apatn\xec vypo\xe8\xedtan\xe9 p\xf8\xedklady  \r\n"
+            "    \r\n2  +     3    =    4\r\n";
+        QCOMPARE(ReadAll(tomas + "priklad.dat"), list);
+        // The family's keys stay in the data folder's own file.
+        QCOMPARE(ReadAll(Ini()),
+                 QByteArray(
+                     "[Tabulka]\r\nOKscit=3\r\n[joheslo]\r\nhsl=0\r\n[PASSWD]\r\nUSRPASSWD=\r\n"));
+        QVERIFY(!QFileInfo::exists(data + "priklad.dat"));
+
+        // Tomáš, who practised last, has the focus; Shift+Tab, Enter: Anička.
+        WhenModal("chooser", Is(Vyberdite), [](QWidget*) {
+            if (Vyberdite->dite1->text() != QStringLiteral("&1  Anička") || FocusName() != "dite2")
+                Failures << "chooser: " + Vyberdite->dite1->text() + ", " + FocusName();
+            Key(Qt::Key_Backtab, Qt::ShiftModifier);
+            Key(Qt::Key_Return);
+        });
+        Form1->dite->trigger();
+        QCOMPARE(GetCell(Form1->vysl, 2, 1), CellText(3));
+        QVERIFY(setpoc->okna->isChecked()); // his is off
+        QCOMPARE(vyslForm->ListText(), DesignListText());
+        // Her reset clears her counts and list only.
+        QTest::mouseClick(Form1->nuluj, Qt::LeftButton);
+        QCOMPARE(ReadAll(data + "priklad.dat"), Cp1250(ClearedListText()));
+        QCOMPARE(ReadAll(Ini()),
+                 "[Tabulka]\r\nOKscit=0\r\nKOscit=0\r\nOKodcit=0\r\nKOodcit=0\r\n"
+                 "OKnas=0\r\nKOnas=0\r\nOKdele=0\r\nKOdele=0\r\nOKcelk=0\r\nKOcelk=0\r\n"
+                 "[joheslo]\r\nhsl=0\r\n[PASSWD]\r\nUSRPASSWD=\r\n");
+
+        // Tomáš removed: his files go aside whole, the family is one child again.
+        QStringList asked;
+        Open([&] {
+            ShowPage(PageChildren);
+            setpoc->seznamDeti->setFocus();
+            Key(Qt::Key_End);
+            AnswerNextBox(&asked);
+            Key(Qt::Key_B, Qt::AltModifier);
+            QTRY_VERIFY(!QFileInfo::exists(Home.dataDir() + "rodina.ini"));
+            Click(setpoc->CancelBtn);
+        });
+        const QString aside = data + "deti/odebrane/3/";
+        QCOMPARE(asked.value(0),
+                 "Zirmon|Opravdu odebrat dítě Tomáš? Jeho počty a chyby se přesunou do složky " +
+                     QDir::toNativeSeparators(aside) + ".");
+        QCOMPARE(ReadAll(aside + "priklad.dat"), list);
+        QCOMPARE(ReadAll(aside + "zirmon.ini"), his);
+        QVERIFY(!QFileInfo::exists(tomas));
+        QVERIFY(!QFileInfo::exists(data + "rodina.ini"));
+        QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0"));
+        QVERIFY(!Form1->dite->isVisible());
+        Clock = realClock;
+    }
+
+    // Removing the first child moves the data folder's files aside and
+    // brings the next child's there, under the family's password and place.
+    void removingTheFirstChild() {
+        const QString data = Home.dataDir();
+        const QByteArray hers = "[Tabulka]\r\nOKscit=3\r\n[PASSWD]\r\nUSRPASSWD=heslo\r\n"
+                                "[Ploha]\r\nX=20\r\ny=30\r\n";
+        DestroyWindows();
+        QDir(data).removeRecursively();
+        WriteAll(Ini(), hers);
+        WriteAll(data + "priklad.dat", "jeji\r\n");
+        WriteAll(data + "deti/2/zirmon.ini", "[Tabulka]\r\nOKnas=4\r\n");
+        WriteAll(data + "deti/2/priklad.dat", "jeho\r\n");
+        WriteAll(data + "rodina.ini", "[Rodina]\r\ndalsi=3\r\nposledni=0\r\n"
+                                      "dite=0 Anička\r\ndite=2 Tomáš\r\n");
+        Restart();
+        QStringList asked;
+        Open([&] {
+            ShowPage(PageChildren);
+            setpoc->seznamDeti->setFocus();
+            Key(Qt::Key_Home);
+            AnswerNextBox(&asked);
+            Key(Qt::Key_B, Qt::AltModifier);
+            QTRY_VERIFY(!QFileInfo::exists(data + "rodina.ini"));
+            Click(setpoc->CancelBtn);
+        });
+        QCOMPARE(asked.size(), 1);
+        const QString aside = data + "deti/odebrane/3/";
+        QCOMPARE(ReadAll(aside + "zirmon.ini"), hers);
+        QCOMPARE(ReadAll(aside + "priklad.dat"), QByteArray("jeji\r\n"));
+        QCOMPARE(ReadAll(Ini()),
+                 QByteArray("[Tabulka]\r\nOKnas=4\r\n[PASSWD]\r\nUSRPASSWD=heslo\r\n"
+                            "[Ploha]\r\nX=20\r\ny=30\r\n"));
+        QCOMPARE(ReadAll(data + "priklad.dat"), QByteArray("jeho\r\n"));
+        QVERIFY(!QFileInfo::exists(data + "deti/2"));
+        QCOMPARE(GetCell(Form1->vysl, 2, 3), CellText(4));
+        QCOMPARE(GetCell(Form1->vysl, 2, 1), CellText(0));
+        QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0"));
     }
 };
 

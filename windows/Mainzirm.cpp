@@ -19,6 +19,7 @@
 #include "windows/Nastzirm.h"
 #include "windows/Speak.h"
 #include "windows/SvgIcon.h"
+#include "windows/Vyberdite.h"
 #include "windows/Vyslf.h"
 #include "windows/Zadanhe.h"
 
@@ -186,6 +187,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     WireMenu(this, informace1, &TForm1::informace1Click);
     WireMenu(this, Manul1, &TForm1::Manul1Click);
     WireMenu(this, Pklady1, &TForm1::Pklady1Click);
+    WireMenu(this, dite, &TForm1::diteClick);
+    // Like the settings, the choice of the child waits for the end of a problem.
+    connect(nast, &QAction::enabledChanged, dite, &QAction::setEnabled);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         if (now == MainMenu1 && old && old != MainMenu1 && old->window() == this)
             FocusBeforeMenu = old;
@@ -197,7 +201,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
 void TForm1::FormCreate() {
     {
-        TProfileFile ini(GetIniPath());
+        TProfileFile ini(GetFamilyIniPath());
         move(ini.ReadInteger(QStringLiteral("Ploha"), QStringLiteral("X"), x()), y());
         move(x(), ini.ReadInteger(QStringLiteral("Ploha"), QStringLiteral("y"), y()));
     }
@@ -346,9 +350,11 @@ void TForm1::BitBtn5Click() {
 void TForm1::SaveAtEnd() {
     TProfileFile ini(GetIniPath());
     SaveTallies(ini);
+    // The position is the family's, in the data folder's own file.
+    TProfileFile family(GetFamilyIniPath());
     const QPoint at = PositionKnown ? pos() : PositionAtStart;
-    ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("X"), at.x());
-    ini.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("y"), at.y());
+    family.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("X"), at.x());
+    family.WriteInteger(QStringLiteral("Ploha"), QStringLiteral("y"), at.y());
 }
 
 void TForm1::nulujClick() {
@@ -379,6 +385,12 @@ void TForm1::Manul1Click() {
 
 void TForm1::Pklady1Click() {
     vyslForm->exec();
+}
+
+void TForm1::diteClick() {
+    const int picked = Vyberdite->Choose();
+    if (picked >= 0)
+        SwitchChild(picked);
 }
 
 void TForm1::ReturnFocusFromMenu() {

@@ -26,6 +26,7 @@ public:
     void informace1Click();
     void Manul1Click();
     void Pklady1Click();
+    void diteClick();
     void vyKeyPress(QChar& key);
 
     // Gives the focus back to the control the menu bar took it from, once

@@ -4,6 +4,7 @@
 #include "practice/Generators.h"
 #include "practice/PracticeState.h"
 #include "store/DataDir.h"
+#include "store/Family.h"
 #include "store/ProfileFile.h"
 #include "store/Settings.h"
 #include "windows/Access.h"
@@ -11,9 +12,12 @@
 #include "windows/Mainzirm.h"
 #include "windows/Passwd.h"
 #include "windows/SvgIcon.h"
+#include "windows/Vyberdite.h"
 #include "windows/Zadanhe.h"
 
+#include <QDir>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QShortcutEvent>
 #include <QShowEvent>
 #include <QTabBar>
@@ -64,7 +68,7 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
     SetLook(this, PixelFont("MS Sans Serif", 11, true), Qt::black);
     setupUi(this);
     LoadIcons(this);
-    MakeFixedDialog(this, 357, 348);
+    MakeFixedDialog(this, 393, 348);
     scitan->tabBar()->setFont(PixelFont("MS Sans Serif", 11));
     SetLook(Label1, PixelFont("MS Sans Serif", 11, true), Qt::red);
     SetLook(Label3, PixelFont("MS Sans Serif", 11, true), Qt::red);
@@ -102,6 +106,14 @@ Tsetpoc::Tsetpoc(QWidget* parent) : QDialog(parent) {
     };
     connect(joheslo, &QCheckBox::toggled, this, [this] { RunStep([this] { johesloClick(); }); });
     connect(Button1, &QPushButton::clicked, this, [this] { RunStep([this] { Button1Click(); }); });
+    connect(pridat, &QPushButton::clicked, this, [this] { RunStep([this] { pridatClick(); }); });
+    connect(prejmenovat, &QPushButton::clicked, this,
+            [this] { RunStep([this] { prejmenovatClick(); }); });
+    connect(odebrat, &QPushButton::clicked, this, [this] { RunStep([this] { odebratClick(); }); });
+    connect(seznamDeti, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row < PracticeState.Children.size())
+            jmeno->setText(PracticeState.Children[row].Name);
+    });
 
     RunStep([this] { FormCreate(); });
 }
@@ -188,6 +200,93 @@ void Tsetpoc::FormActivate() {
     okod->setChecked(PracticeState.PickSub);
     okna->setChecked(PracticeState.PickMul);
     okde->setChecked(PracticeState.PickDiv);
+    ShowChildren();
+}
+
+void Tsetpoc::ShowChildren() {
+    const int row = seznamDeti->currentRow();
+    seznamDeti->clear();
+    for (const TChild& child : std::as_const(PracticeState.Children))
+        seznamDeti->addItem(child.Name);
+    seznamDeti->setCurrentRow(std::min(row, int(seznamDeti->count()) - 1));
+}
+
+namespace {
+
+// The row of the list the button acts on, or -1 after saying none is chosen.
+int ChosenChild(const QListWidget* list) {
+    const int row = list->currentRow();
+    if (row < 0 || row >= PracticeState.Children.size()) {
+        ShowWarningBox(QStringLiteral("Nejdřív vyberte dítě v seznamu."));
+        return -1;
+    }
+    return row;
+}
+
+// A name that cannot be given is said, and nothing changes.
+bool NameFits(const QString& name, int index) {
+    const QString fault = NameFault(name, index);
+    if (!fault.isEmpty())
+        ShowWarningBox(fault);
+    return fault.isEmpty();
+}
+
+bool Confirmed(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(ApplicationTitle), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setObjectName(QStringLiteral("OtazkaBox"));
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ano"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Ne"));
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace
+
+void Tsetpoc::pridatClick() {
+    if (!NameFits(jmeno->text(), -1))
+        return;
+    AddChild(jmeno->text());
+    jmeno->clear();
+    ShowChildren();
+    ShowFamily();
+}
+
+void Tsetpoc::prejmenovatClick() {
+    const int row = ChosenChild(seznamDeti);
+    if (row < 0 || !NameFits(jmeno->text(), row))
+        return;
+    RenameChild(row, jmeno->text());
+    ShowChildren();
+    ShowFamily();
+}
+
+void Tsetpoc::odebratClick() {
+    const int row = ChosenChild(seznamDeti);
+    if (row < 0)
+        return;
+    const QList<TChild>& children = PracticeState.Children;
+    const QString name = children[row].Name;
+    const QString question =
+        children.size() == 1
+            ? QStringLiteral("Opravdu odebrat dítě %1? Jeho počty a chyby zůstanou ve složce %2.")
+                  .arg(name, QDir::toNativeSeparators(DataDirPath()))
+            : QStringLiteral("Opravdu odebrat dítě %1? Jeho počty a chyby se přesunou do "
+                             "složky %2.")
+                  .arg(name, QDir::toNativeSeparators(RemovedFolderPath()));
+    if (!Confirmed(this, question))
+        return;
+    const TChild before = children.value(PracticeState.Child);
+    RemoveChild(row);
+    jmeno->clear();
+    ShowChildren();
+    // Whose files the program reads, or where they lie, may have changed.
+    const TChild now = children.value(PracticeState.Child);
+    if (now.Name != before.Name || now.Folder != before.Folder) {
+        SwitchChild(PracticeState.Child);
+        FormActivate();
+    }
+    ShowFamily();
 }
 
 void Tsetpoc::OKBtnClick() {
@@ -231,29 +330,33 @@ void Tsetpoc::Button1Click() {
 void SaveSettings() {
     {
         TProfileFile ini(GetIniPath());
-        auto put = [&ini](const char* section, const QString& key, const QAbstractButton* control) {
-            ini.WriteBool(QString::fromLatin1(section), key, control->isChecked());
+        auto put = [](TProfileFile& file, const char* section, const QString& key,
+                      const QAbstractButton* control) {
+            file.WriteBool(QString::fromLatin1(section), key, control->isChecked());
         };
-        put("Scitani", QStringLiteral("do10"), setpoc->scitdodes);
-        put("Scitani", QStringLiteral("do20"), setpoc->scitdodvac);
-        put("Scitani", QStringLiteral("do100"), setpoc->scitdosta);
-        put("Odcitani", QStringLiteral("do10"), setpoc->odcitdodes);
-        put("Odcitani", QStringLiteral("do20"), setpoc->odcitdodvac);
-        put("Odcitani", QStringLiteral("do100"), setpoc->odcitdosta);
+        put(ini, "Scitani", QStringLiteral("do10"), setpoc->scitdodes);
+        put(ini, "Scitani", QStringLiteral("do20"), setpoc->scitdodvac);
+        put(ini, "Scitani", QStringLiteral("do100"), setpoc->scitdosta);
+        put(ini, "Odcitani", QStringLiteral("do10"), setpoc->odcitdodes);
+        put(ini, "Odcitani", QStringLiteral("do20"), setpoc->odcitdodvac);
+        put(ini, "Odcitani", QStringLiteral("do100"), setpoc->odcitdosta);
         const TTenBoxes mul = MulBoxes(setpoc);
         for (int k = 1; k <= 10; ++k)
-            put("Nasobeni", QStringLiteral("nas%1").arg(k), mul[k - 1]);
+            put(ini, "Nasobeni", QStringLiteral("nas%1").arg(k), mul[k - 1]);
         const TTenBoxes div = DivBoxes(setpoc);
         for (int k = 1; k <= 10; ++k)
-            put("Deleni", QStringLiteral("del%1").arg(k), div[k - 1]);
-        put("Vyber", QStringLiteral("scit"), setpoc->oksc);
-        put("Vyber", QStringLiteral("odcit"), setpoc->okod);
-        put("Vyber", QStringLiteral("nasob"), setpoc->okna);
-        put("Vyber", QStringLiteral("delen"), setpoc->okde);
-        put("joheslo", QStringLiteral("hsl"), setpoc->joheslo);
+            put(ini, "Deleni", QStringLiteral("del%1").arg(k), div[k - 1]);
+        put(ini, "Vyber", QStringLiteral("scit"), setpoc->oksc);
+        put(ini, "Vyber", QStringLiteral("odcit"), setpoc->okod);
+        put(ini, "Vyber", QStringLiteral("nasob"), setpoc->okna);
+        put(ini, "Vyber", QStringLiteral("delen"), setpoc->okde);
+        // The protection and the password are the family's: for a single
+        // child the same file, written in the same order.
+        TProfileFile family(GetFamilyIniPath());
+        put(family, "joheslo", QStringLiteral("hsl"), setpoc->joheslo);
         SaveTallies(ini);
-        ini.WriteString(QStringLiteral("PASSWD"), QStringLiteral("USRPASSWD"),
-                        PracticeState.StoredPassword);
+        family.WriteString(QStringLiteral("PASSWD"), QStringLiteral("USRPASSWD"),
+                           PracticeState.StoredPassword);
     }
     LoadSettings();
 }

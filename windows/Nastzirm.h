@@ -23,6 +23,11 @@ public:
     void CancelBtnClick();
     void johesloClick();
     void Button1Click();
+    // The page "Děti": the names, and their changes, which take effect at once.
+    void ShowChildren();
+    void pridatClick();
+    void prejmenovatClick();
+    void odebratClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -177,7 +177,7 @@ void TPasswordDlg::heslo2Exit() {
 
 void TPasswordDlg::OKBtnClick() {
     PracticeState.StoredPassword = heslo2->text();
-    TProfileFile ini(GetIniPath());
+    TProfileFile ini(GetFamilyIniPath());
     ini.WriteString(QStringLiteral("PASSWD"), QStringLiteral("USRPASSWD"),
                     PracticeState.StoredPassword);
 }

@@ -116,6 +116,12 @@ void TvyslForm::SaveList() {
     SaveListFile(GetListPath(), ListText());
 }
 
+void TvyslForm::ReloadList() {
+    SetListText(DesignListText());
+    ListLoaded = false;
+    LoadList();
+}
+
 void TvyslForm::KeepEarlierRuns() {
     if (ListLoaded)
         return;

@@ -30,6 +30,8 @@ public:
     void SaveList();
     // Brings in the lines of earlier runs unless they are in already.
     void KeepEarlierRuns();
+    // Shows the list of the child practising now, read from their file.
+    void ReloadList();
 
 protected:
     void showEvent(QShowEvent* event) override;
