@@ -75,6 +75,7 @@ AddModule "zapis" "sd_generic" "zapis.conf"
 DefaultModule "zapis"
 LanguageDefaultModule "cs" "zapis"
 LanguageDefaultModule "en" "zapis"
+LanguageDefaultModule "c" "zapis"
 EOF
 cat >"$XDG_CONFIG_HOME/speech-dispatcher/modules/zapis.conf" <<EOF
 GenericExecuteSynth "$work/say \'\$DATA\'"
@@ -84,6 +85,8 @@ AddVoice "cs" "MALE1" "cs"
 AddVoice "en" "MALE1" "en"
 GenericLanguage "cs" "cs" "utf-8"
 GenericLanguage "en" "en" "utf-8"
+# A newer Orca under LANG=C.UTF-8 asks for the language "c".
+GenericLanguage "c" "c" "utf-8"
 EOF
 mkdir -p "$work/speechd"
 
