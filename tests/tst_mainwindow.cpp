@@ -175,16 +175,17 @@ private Q_SLOTS:
     // whole on it, even where its own place would reach past the edge.
     void smallScreen() {
         if (qEnvironmentVariableIsEmpty("ZIRMON_SMALL_SCREEN")) {
-            QTemporaryFile config;
-            QVERIFY(config.open());
-            config.write(R"({"screens": [{"name": "small", "x": 0, "y": 0, "width": 1024,
+            // A path without a folder: a drive letter's colon would end the
+            // platform argument on Windows.
+            WriteAll(Home.root() + "/small.json",
+                     R"({"screens": [{"name": "small", "x": 0, "y": 0, "width": 1024,
                 "height": 600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-            config.close();
             QProcess self;
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert("ZIRMON_SMALL_SCREEN", "1");
-            env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName());
+            env.insert("QT_QPA_PLATFORM", "offscreen:configfile=small.json");
             self.setProcessEnvironment(env);
+            self.setWorkingDirectory(Home.root());
             self.start(QCoreApplication::applicationFilePath(), {"smallScreen"});
             QVERIFY(self.waitForFinished(60000));
             QVERIFY2(self.exitCode() == 0, self.readAllStandardOutput().constData());
