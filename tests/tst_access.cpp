@@ -399,10 +399,15 @@ private Q_SLOTS:
         QAccessibleInterface* cell = table->cellAt(1, 2);
         QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("Sčítání, Dobře, 1"));
         QAccessibleTableCellInterface* place = cell->tableCellInterface();
-        QCOMPARE(place->columnHeaderCells().value(0)->text(QAccessible::Name),
-                 QStringLiteral("Dobře"));
-        QCOMPARE(place->rowHeaderCells().value(0)->text(QAccessible::Name),
-                 QStringLiteral("Sčítání"));
+        // Qt hands out header cells without keeping them; the bus bridge
+        // gives each to Qt's cache (by asking its id), and so does the test.
+        auto header = [](const QList<QAccessibleInterface*>& cells) {
+            for (QAccessibleInterface* each : cells)
+                QAccessible::uniqueId(each);
+            return cells.value(0)->text(QAccessible::Name);
+        };
+        QCOMPARE(header(place->columnHeaderCells()), QStringLiteral("Dobře"));
+        QCOMPARE(header(place->rowHeaderCells()), QStringLiteral("Sčítání"));
         QCOMPARE(table->cellAt(4, 3)->text(QAccessible::Name), QStringLiteral("Dělení, Špatně, 0"));
         QVERIFY(CellsChanged.contains(QStringLiteral("Sčítání, Dobře, 1")));
         QVERIFY(CellsChanged.contains(QStringLiteral("Celkem, Dobře, 1")));
