@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 // The lenient reading of the answer field: never fails. A sign, then decimal
@@ -24,6 +25,8 @@ public:
     virtual int LocalSeconds() = 0;    // seconds field of the local time, 0 to 59
     virtual long long ElapsedMs() = 0; // a monotonic clock in milliseconds
     virtual void Sleep(int ms) = 0;
+    // The local date and time, as the journal records them.
+    virtual QDateTime LocalNow() { return QDateTime::currentDateTime(); }
 };
 extern TClock* Clock;
 

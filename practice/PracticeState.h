@@ -39,6 +39,10 @@ struct TPracticeState {
     bool OpDiv = false;
     bool RandomMode = false;
     QString AnswerText;
+    long long ShownAt = 0; // Clock->ElapsedMs() when the problem was shown
+
+    // Whether this run has shown that the journal cannot be written.
+    bool JournalFailureShown = false;
 
     // Counters of correct and wrong answers, mirrored by the count cells.
     int OkAdd = 0;

@@ -74,6 +74,10 @@ QString GetIniPath() {
     return GetChildDir() + QLatin1String("zirmon.ini");
 }
 
+QString GetJournalPath() {
+    return GetChildDir() + QLatin1String("denik.csv");
+}
+
 QString GetListPath() {
     return GetChildDir() + QLatin1String("priklad.dat");
 }

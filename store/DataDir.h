@@ -30,6 +30,10 @@ QString GetChildDir();
 // The practising child's settings file: its folder followed by "zirmon.ini".
 QString GetIniPath();
 
+// The practising child's journal of judged answers: "denik.csv" in the
+// folder of GetIniPath.
+QString GetJournalPath();
+
 // The practising child's wrong-answer list: its folder followed by
 // "priklad.dat".
 QString GetListPath();

@@ -119,3 +119,50 @@ QString ReplaceWholeFile(const QString& path, const QByteArray& bytes, bool priv
         FileHooks->Replaced(path);
     return QString();
 }
+
+QString AppendToFile(const QString& path, const QByteArray& bytes, const QByteArray& headWhenNew) {
+    QFile file(path);
+#ifdef Q_OS_UNIX
+    // Without waiting for a reader, should the path be a pipe, and only into
+    // what is a regular file.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return WithoutFullStop(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return QStringLiteral("Not a regular file");
+    }
+    if (!file.open(fd, QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered,
+                   QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return WithoutFullStop(file.errorString());
+    }
+#else
+    if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
+        return QStringLiteral("Not a regular file");
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+        return WithoutFullStop(file.errorString());
+#endif
+    QByteArray out;
+    const qint64 size = file.size();
+    if (size == 0) {
+        out = headWhenNew;
+    } else {
+        char last = 0;
+        if (file.seek(size - 1) && file.getChar(&last) && last != '\n' && last != '\r')
+            out = "\r\n";
+    }
+    out += bytes;
+    if (file.write(out) != out.size() || !file.flush()) {
+        const QString reason = WithoutFullStop(file.errorString());
+        // A file that held nothing is not left behind, not even with a part
+        // of its head: it had no lines to keep.
+        file.close();
+        if (size == 0)
+            QFile::remove(path);
+        return reason;
+    }
+    return QString();
+}

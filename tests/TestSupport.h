@@ -73,7 +73,12 @@ class TFakeClock : public TClock {
 public:
     long long Now = 500; // half a second into a minute
     long long Slept = 0;
+    // The local date and time at Now == 0, when set; else the real ones.
+    QDateTime Start;
     int LocalSeconds() override { return int((Now / 1000) % 60); }
+    QDateTime LocalNow() override {
+        return Start.isValid() ? Start.addMSecs(Now) : QDateTime::currentDateTime();
+    }
     long long ElapsedMs() override { return Now; }
     void Sleep(int ms) override {
         Now += ms;

@@ -460,6 +460,48 @@ private Q_SLOTS:
         QCOMPARE(PracticeState.BadTotal, 1);
         QVERIFY(ReadAll(Home.dataDir() + "zirmon.ini").contains("KOcelk=1\r\n"));
     }
+
+    // Every judged answer adds a line to the journal: the local time of the
+    // Enter and the time since the problem was shown, on the clock.
+    void journalOfAnswers() {
+        FakeClock.Now = 0;
+        FakeClock.Start = QDateTime(QDate(2026, 12, 9), QTime(17, 5, 0));
+        Start();
+        QTest::mouseClick(Form1->nasob, Qt::LeftButton);
+        SetProblem(7, 8);
+        FakeClock.Now = 4210;
+        Answer("54");
+        SetProblem(3, 4); // shown when the pause ended at 6 s
+        FakeClock.Now += 1500;
+        Answer(" 12");
+        QTest::keyClick(Form1->vy, Qt::Key_Return); // judges nothing
+        FakeClock.Start = QDateTime();
+        QCOMPARE(ReadAll(Home.dataDir() + "denik.csv"),
+                 QByteArray("\xEF\xBB\xBF"
+                            "Datum;Čas;Operace;A;B;Odpověď;Správně;Doba (ms)\r\n"
+                            "2026-12-09;17:05:04;násobení;7;8;54;ne;4210\r\n"
+                            "2026-12-09;17:05:07;násobení;3;4; 12;ano;1500\r\n"));
+    }
+
+    // A journal that cannot be written is reported once in a run; the drill,
+    // the counts and the list go on.
+    void unwritableJournalReportedOnce() {
+        QDir().mkpath(Home.dataDir() + "denik.csv");
+        Start();
+        QTest::mouseClick(Form1->nasob, Qt::LeftButton);
+        TBoxAnswerer answerer;
+        for (int i = 0; i < 2; ++i) {
+            SetProblem(7, 8);
+            Answer("54");
+        }
+        QCOMPARE(answerer.Boxes.size(), 1);
+        QVERIFY2(answerer.Boxes.at(0).startsWith("Zirmon|Cannot write file \"" + Home.dataDir() +
+                                                 "denik.csv\". "),
+                 qPrintable(answerer.Boxes.at(0)));
+        QVERIFY(Form1->vy->isVisible());
+        QVERIFY(ReadAll(Home.dataDir() + "zirmon.ini").contains("KOcelk=2\r\n"));
+        QVERIFY(ReadAll(ListFile()).endsWith(Cp1250("7   *    8    =    54\r\n").repeated(2)));
+    }
 };
 
 int main(int argc, char* argv[]) {

@@ -273,7 +273,9 @@ private Q_SLOTS:
         if (kind == "file in the way") {
             QCOMPARE(ReadAll(DataFolder()), inTheWay);
         } else {
-            QCOMPARE(Entries(), before);
+            // The journal is written where the disk takes it.
+            const bool journal = kind == "folder in the way" || kind == "seam";
+            QCOMPARE(Entries(), journal ? QStringList{"denik.csv"} + before : before);
             if (kind == "folder in the way") {
                 QCOMPARE(ReadAll(List() + "/inside"), QByteArray("kept"));
                 QCOMPARE(TProfileFile(Ini()).ReadInteger("Tabulka", "KOnas", -1), 2);
@@ -381,7 +383,8 @@ private Q_SLOTS:
     }
 
     // A data folder that refuses new files while its two files may be
-    // written: the saves write the files in place.
+    // written: the saves write the files in place, and the journal, which
+    // would be a new file there, is reported once.
     void readOnlyFolderWritableFiles() {
         WriteAll(Ini(), SeededIni);
         WriteAll(List(), SeededList());
@@ -397,7 +400,10 @@ private Q_SLOTS:
         Click(Form1->nasob);
         AnswerProblem(2, 3, "7");
         Click(Form1->konec);
-        QCOMPARE(answerer.Boxes, QStringList());
+        QCOMPARE(answerer.Boxes.size(), 1);
+        QVERIFY2(answerer.Boxes.at(0).startsWith("Zirmon|Cannot write file \"" + Data() +
+                                                 "denik.csv\". Permission denied"),
+                 qPrintable(answerer.Boxes.at(0)));
         QCOMPARE(ReadAll(List()), SeededList() + "2   *    3    =    7\r\n");
         QCOMPARE(TProfileFile(Ini()).ReadInteger("Tabulka", "KOnas", -1), 2);
         QCOMPARE(Entries(), before);

@@ -1,4 +1,5 @@
 // The random generator and the four problem generators, over many seeded draws.
+#include "practice/Facts.h"
 #include "practice/Generators.h"
 #include "practice/PracticeState.h"
 #include "practice/Random.h"
@@ -226,6 +227,56 @@ private Q_SLOTS:
             const TOperation op = ChooseRandomOperation();
             QVERIFY(op == TOperation::Addition || op == TOperation::Subtraction);
         }
+    }
+
+    // The state of 7 x 8 after a journal of "day:verdict:ms" answers to it
+    // on days of December 2026 (and one 2 + 2 answered right).
+    void factStates_data() {
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("never asked") << ""
+                                     << "nové";
+        QTest::newRow("wrong") << "1:ne:5000"
+                               << "učí se";
+        QTest::newRow("wrong twice") << "1:ne:5000 2:ne:5000"
+                                     << "učí se";
+        QTest::newRow("right once") << "1:ano:1000"
+                                    << "skoro";
+        QTest::newRow("wrong, then right") << "1:ne:1000 1:ano:1000"
+                                           << "skoro";
+        QTest::newRow("three times one day") << "1:ano:1000 1:ano:1000 1:ano:1000"
+                                             << "skoro";
+        QTest::newRow("two days") << "1:ano:1000 2:ano:1000 2:ano:1000"
+                                  << "skoro";
+        QTest::newRow("three days") << "1:ano:4000 2:ano:4000 3:ano:4000"
+                                    << "umí";
+        QTest::newRow("three days, quick") << "1:ano:9000 2:ano:2999 3:ano:1000"
+                                           << "umí rychle";
+        QTest::newRow("median at the limit") << "1:ano:2000 2:ano:3000 3:ano:9000"
+                                             << "umí";
+        QTest::newRow("only the last three times")
+            << "1:ano:9000 2:ano:9000 3:ano:1000 4:ano:1000 5:ano:1000"
+            << "umí rychle";
+        QTest::newRow("days before the mistake do not count")
+            << "1:ano:1000 2:ano:1000 3:ne:1000 4:ano:1000 5:ano:1000"
+            << "skoro";
+        QTest::newRow("mistake after knowing") << "1:ano:1000 2:ano:1000 3:ano:1000 4:ne:1000"
+                                               << "učí se";
+    }
+    void factStates() {
+        QFETCH(QString, answers);
+        QFETCH(QString, state);
+        QByteArray journal = "2026-12-01;08:00:00;sčítání;2;2;4;ano;500\r\n";
+        for (const QString& answer : answers.split(u' ', Qt::SkipEmptyParts)) {
+            const QStringList f = answer.split(u':');
+            journal += "2026-12-0" + f[0].toLatin1() + ";17:05:33;násobení;7;8;56;" +
+                       f[1].toLatin1() + ';' + f[2].toLatin1() + "\r\n";
+        }
+        const QHash<TFactKey, TFactInfo> facts = DeriveFacts(ParseJournal(journal));
+        const TFactInfo fact = facts.value(TFactKey{TOperation::Multiplication, 7, 8});
+        QCOMPARE(FactStateWord(fact.State) + (fact.Fast ? " " + FastWord() : QString()), state);
+        QCOMPARE(facts.value(TFactKey{TOperation::Addition, 2, 2}).State, TFactState::Almost);
+        QCOMPARE(fact.Asked, int(answers.count(u':') / 2));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "store/Errors.h"
+#include "store/Journal.h"
 #include "store/ListFile.h"
 
 #include <QDir>
@@ -55,6 +56,11 @@ private Q_SLOTS:
     void createFailure_data();
     void createFailure();
     void hugeFile();
+    void journalLine_data();
+    void journalLine();
+    void parseJournal_data();
+    void parseJournal();
+    void appendJournal();
 
 private:
     QString listPath() const { return Home.root() + "/priklad.dat"; }
@@ -330,6 +336,126 @@ void TTestListFile::hugeFile() {
     QCOMPARE(text.size(), qsizetype(lines) * 5 + 10 * 1000 * 1000);
     QCOMPARE(text.left(10), QString("7+8\r\n7+8\r\n"));
     QCOMPARE(text.mid(qsizetype(lines) * 5 - 2, 6), QString("\r\nxxxx"));
+}
+
+namespace {
+const QByteArray JournalHeadBytes = "\xEF\xBB\xBF"
+                                    "Datum;\xC4\x8C"
+                                    "as;Operace;A;B;Odpov\xC4\x9B\xC4\x8F;"
+                                    "Spr\xC3\xA1vn\xC4\x9B;Doba (ms)\r\n";
+const QByteArray SevenEight = "2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;8;54;ne;4210\r\n";
+
+// The entries in one text, one "date time op a b answer verdict ms" each.
+QString Describe(const QList<TJournalEntry>& entries) {
+    QStringList lines;
+    for (const TJournalEntry& e : entries)
+        lines << QStringList{e.Date.toString(Qt::ISODate), e.Time.toString(Qt::ISODate),
+                             QString::number(int(e.Op)),   QString::number(e.A),
+                             QString::number(e.B),         e.Answer,
+                             e.Correct ? "1" : "0",        QString::number(e.Ms)}
+                     .join(u' ');
+    return lines.join(u'|');
+}
+} // namespace
+
+void TTestListFile::journalLine_data() {
+    QTest::addColumn<int>("op");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("correct");
+    QTest::addColumn<QByteArray>("line");
+    const QByteArray at = "2026-12-09;17:05:33;";
+    QTest::newRow("wrong") << 2 << "54" << false << SevenEight;
+    QTest::newRow("right") << 0 << "15" << true
+                           << at + "s\xC4\x8D\xC3\xADt\xC3\xA1n\xC3\xAD;7;8;15;ano;4210\r\n";
+    QTest::newRow("subtraction") << 1 << "-1" << false
+                                 << at + "od\xC4\x8D\xC3\xADt\xC3\xA1n\xC3\xAD;7;8;-1;ne;4210\r\n";
+    QTest::newRow("division") << 3 << "1" << false << at + "d\xC4\x9Blen\xC3\xAD;7;8;1;ne;4210\r\n";
+    const char* const guarded[][2] = {{"=1+1", "'=1+1"}, {"+5", "'+5"},      {"@x", "'@x"},
+                                      {"-a", "'-a"},     {"-", "'-"},        {"-5", "-5"},
+                                      {"'5", "'5"},      {"a;b", "\"a;b\""}, {"a\"b", "\"a\"\"b\""},
+                                      {"=;", "\"'=;\""}, {"1\n2", "1 2"}};
+    for (const auto& [typed, field] : guarded)
+        QTest::newRow(typed) << 2 << typed << false
+                             << at + "n\xC3\xA1soben\xC3\xAD;7;8;" + field + ";ne;4210\r\n";
+}
+
+void TTestListFile::journalLine() {
+    QFETCH(int, op);
+    QFETCH(QString, answer);
+    QFETCH(bool, correct);
+    QFETCH(QByteArray, line);
+    const TJournalEntry entry{
+        QDate(2026, 12, 9), QTime(17, 5, 33), TOperation(op), 7, 8, answer, correct, 4210};
+    QCOMPARE(JournalLine(entry), line);
+    // Read back, the line gives the entry (a line break in the answer aside).
+    QCOMPARE(Describe(ParseJournal(JournalHeadBytes + line)),
+             Describe({entry}).replace(u'\n', u' '));
+}
+
+void TTestListFile::parseJournal_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("entries");
+    const QString seven = "2026-12-09 17:05:33 2 7 8 54 0 4210";
+    QTest::newRow("mark and header") << JournalHeadBytes + SevenEight << seven;
+    QTest::newRow("no mark") << JournalHeadBytes.mid(3) + SevenEight << seven;
+    QTest::newRow("no header") << SevenEight << seven;
+    QTest::newRow("header only") << JournalHeadBytes << QString();
+    QTest::newRow("empty") << QByteArray() << QString();
+    QTest::newRow("commas") << QByteArray(SevenEight).replace(';', ',') << seven;
+    QTest::newRow("tabs") << "a\tb\r\n" + QByteArray(SevenEight).replace(';', '\t') << seven;
+    QTest::newRow("LF") << QByteArray(SevenEight).replace("\r\n", "\n").repeated(2)
+                        << seven + '|' + seven;
+    QTest::newRow("CR") << QByteArray(SevenEight).replace("\r\n", "\r").repeated(2)
+                        << seven + '|' + seven;
+    QTest::newRow("torn last line") << SevenEight + SevenEight.left(30) << seven;
+    QTest::newRow("last line without end") << SevenEight + SevenEight.chopped(2) << seven;
+    QTest::newRow("quoted fields")
+        << QByteArray("\"2026-12-09\";\"17:05:33\";\"n\xC3\xA1soben\xC3\xAD\";\"7\";8;\"a;\"\"b\";"
+                      "ne;\"4210\"\r\n")
+        << "2026-12-09 17:05:33 2 7 8 a;\"b 0 4210";
+    QTest::newRow("spreadsheet's own forms")
+        << QByteArray("9. 12. 2026;7:05;n\xE1soben\xED;7;8;'-a;ANO;4\xC2\xA0"
+                      "210;;\r\n")
+        << "2026-12-09 07:05:00 2 7 8 -a 1 4210";
+    QTest::newRow("unreadable lines skipped")
+        << SevenEight +
+               "x;y\r\n\r\n2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;;8;54;ne;1\r\n"
+               "2026-13-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;8;54;ne;1\r\n"
+               "2026-12-09;17:05:33;krat;7;8;54;ne;1\r\n"
+               "2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;8;54;asi;1\r\n"
+               "2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;8;54;ne;-1\r\n"
+               "2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;8;54;ne;1;x\r\n"
+               "2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;99999999999;54;ne;1\r\n"
+               "\"2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;8;54;ne;1\r\n" +
+               SevenEight
+        << seven + '|' + seven;
+}
+
+void TTestListFile::parseJournal() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, entries);
+    QCOMPARE(Describe(ParseJournal(bytes)), entries);
+}
+
+// A new journal starts with its head; a torn last line is ended before the
+// next one; a missing journal reads as empty; a folder in its place fails.
+void TTestListFile::appendJournal() {
+    const QString path = Home.root() + "/denik.csv";
+    QFile::remove(path);
+    QVERIFY(ReadJournal(path).isEmpty());
+    const TJournalEntry entry{
+        QDate(2026, 12, 9), QTime(17, 5, 33), TOperation::Multiplication, 7, 8, "54", false, 4210};
+    AppendJournal(path, entry);
+    QCOMPARE(ReadAll(path), JournalHeadBytes + SevenEight);
+    WriteAll(path, JournalHeadBytes + "2026-12");
+    AppendJournal(path, entry);
+    QCOMPARE(ReadAll(path), JournalHeadBytes + "2026-12\r\n" + SevenEight);
+    QCOMPARE(ReadJournal(path).size(), 1);
+    QFile::remove(path);
+    QVERIFY(QDir().mkpath(path));
+    QVERIFY_THROWS_EXCEPTION(EZirmonError, AppendJournal(path, entry));
+    QVERIFY_THROWS_EXCEPTION(EZirmonError, ReadJournal(path));
+    QDir(path).removeRecursively();
 }
 
 QTEST_GUILESS_MAIN(TTestListFile)

@@ -4,7 +4,7 @@
 # Prints the executions and the findings of every target and exits non-zero
 # when any target found something (its input lands in FOLDER/findings/TARGET).
 #
-#   tools/fuzz.sh SECONDS [TARGET...]     targets: profile inttext answer listfile rodina
+#   tools/fuzz.sh SECONDS [TARGET...]     targets: profile inttext answer listfile rodina denik
 #
 # FOLDER is build-fuzz beside this script's folder, or $ZIRMON_FUZZ_BUILD.
 # The corpus each target grows is kept in FOLDER/corpus/TARGET, on top of
@@ -21,7 +21,7 @@ fi
 SECONDS_EACH=$1
 shift
 TARGETS=("$@")
-[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(profile inttext answer listfile rodina)
+[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(profile inttext answer listfile rodina denik)
 
 zirmon_install_deps test
 BUILD=${ZIRMON_FUZZ_BUILD:-$ZIRMON_ROOT/build-fuzz}

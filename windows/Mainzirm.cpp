@@ -9,6 +9,7 @@
 #include "store/DataDir.h"
 #include "store/Errors.h"
 #include "store/IntText.h"
+#include "store/Journal.h"
 #include "store/ProfileFile.h"
 #include "store/Settings.h"
 #include "windows/About.h"
@@ -61,6 +62,7 @@ void SetOuterHeight(int clientHeight) {
 void WriteOperands() {
     SetLabelText(Form1->L1, IntToStr(PracticeState.Operand1));
     SetLabelText(Form1->L2, IntToStr(PracticeState.Operand2));
+    PracticeState.ShownAt = Clock->ElapsedMs();
 }
 
 // What the problem layout shows and the idle layout hides.
@@ -455,22 +457,27 @@ struct TJudged {
     int TPracticeState::*Ok;
     int TPracticeState::*Bad;
     int Row;
+    TOperation Op;
     const char* LineText;
     void (TForm1::*Handler)();
 };
 
-const TJudged Multiplication = {
-    &TPracticeState::OpMul, &TPracticeState::OkMul, &TPracticeState::BadMul, 3, MulLineText,
-    &TForm1::nasobClick};
-const TJudged Division = {
-    &TPracticeState::OpDiv, &TPracticeState::OkDiv, &TPracticeState::BadDiv, 4, DivLineText,
-    &TForm1::delenClick};
-const TJudged Addition = {
-    &TPracticeState::OpAdd, &TPracticeState::OkAdd, &TPracticeState::BadAdd, 1, AddLineText,
-    &TForm1::scitanClick};
-const TJudged Subtraction = {
-    &TPracticeState::OpSub, &TPracticeState::OkSub, &TPracticeState::BadSub, 2, SubLineText,
-    &TForm1::ocitanClick};
+const TJudged Multiplication = {&TPracticeState::OpMul,     &TPracticeState::OkMul,
+                                &TPracticeState::BadMul,    3,
+                                TOperation::Multiplication, MulLineText,
+                                &TForm1::nasobClick};
+const TJudged Division = {&TPracticeState::OpDiv,  &TPracticeState::OkDiv,
+                          &TPracticeState::BadDiv, 4,
+                          TOperation::Division,    DivLineText,
+                          &TForm1::delenClick};
+const TJudged Addition = {&TPracticeState::OpAdd,  &TPracticeState::OkAdd,
+                          &TPracticeState::BadAdd, 1,
+                          TOperation::Addition,    AddLineText,
+                          &TForm1::scitanClick};
+const TJudged Subtraction = {&TPracticeState::OpSub,  &TPracticeState::OkSub,
+                             &TPracticeState::BadSub, 2,
+                             TOperation::Subtraction, SubLineText,
+                             &TForm1::ocitanClick};
 
 bool IsCorrect(const TJudged& op, int value) {
     const int a = PracticeState.Operand1;
@@ -487,12 +494,41 @@ bool IsCorrect(const TJudged& op, int value) {
                          static_cast<long double>(a) / static_cast<long double>(b);
 }
 
-void Evaluate(const TJudged& op) {
+// The moment of the Enter that is being judged.
+struct TEnter {
+    long long Elapsed; // on Clock->ElapsedMs()
+    QDateTime Local;
+};
+
+// Adds the judged answer to the journal. A journal that cannot be written
+// does not hold the practice up: its failure is handed back to be shown
+// once in a run.
+void RecordAnswer(const TJudged& op, bool correct, const TEnter& enter,
+                  std::exception_ptr& journalFailed) {
+    TJournalEntry entry;
+    entry.Date = enter.Local.date();
+    entry.Time = enter.Local.time();
+    entry.Op = op.Op;
+    entry.A = PracticeState.Operand1;
+    entry.B = PracticeState.Operand2;
+    entry.Answer = PracticeState.AnswerText;
+    entry.Correct = correct;
+    entry.Ms = std::max(0LL, enter.Elapsed - PracticeState.ShownAt);
+    try {
+        AppendJournal(GetJournalPath(), entry);
+    } catch (...) {
+        if (!PracticeState.JournalFailureShown && !journalFailed)
+            journalFailed = std::current_exception();
+    }
+}
+
+void Evaluate(const TJudged& op, const TEnter& enter, std::exception_ptr& journalFailed) {
     for (const TJudged* other : {&Multiplication, &Division, &Addition, &Subtraction})
         if (other != &op)
             PracticeState.*(other->Flag) = false;
     const int value = ParseAnswer(PracticeState.AnswerText);
-    if (IsCorrect(op, value)) {
+    const bool correct = IsCorrect(op, value);
+    if (correct) {
         if (SoundPlayer)
             SoundPlayer->Play(QStringLiteral("ok.dat"));
         Form1->spravne->show();
@@ -512,6 +548,7 @@ void Evaluate(const TJudged& op) {
         SetCell(Form1->vysl, 3, op.Row, CellText(PracticeState.*(op.Bad)));
     }
     UpdateTotals();
+    RecordAnswer(op, correct, enter, journalFailed);
     Form1->repaint();
     WaitSeconds(2);
     PauseKeyDrop.Begin();
@@ -548,11 +585,13 @@ std::exception_ptr SaveAnswered() {
 void TForm1::vyKeyPress(QChar& key) {
     const bool enter = key == QLatin1Char('\r');
     std::exception_ptr failed;
+    std::exception_ptr journalFailed;
     if (enter) {
         key = QChar();
         // An Enter on an empty field is a slip of the finger, not an answer.
         if (vy->text().trimmed().isEmpty())
             return;
+        const TEnter moment{Clock->ElapsedMs(), Clock->LocalNow()};
         PracticeState.AnswerText = vy->text();
         // The lines of earlier runs come first in the list. A file that
         // cannot be read does not keep the answer from being judged; the
@@ -563,7 +602,7 @@ void TForm1::vyKeyPress(QChar& key) {
         }
         for (const TJudged* op : {&Multiplication, &Division, &Addition, &Subtraction})
             if (PracticeState.*(op->Flag))
-                Evaluate(*op);
+                Evaluate(*op, moment, journalFailed);
         EmptyAnswerField();
         failed = SaveAnswered();
     }
@@ -573,4 +612,8 @@ void TForm1::vyKeyPress(QChar& key) {
         nahClick();
     if (failed)
         std::rethrow_exception(failed);
+    if (journalFailed) {
+        PracticeState.JournalFailureShown = true;
+        std::rethrow_exception(journalFailed);
+    }
 }

@@ -1,0 +1,69 @@
+#include "practice/Facts.h"
+
+#include <algorithm>
+
+size_t qHash(const TFactKey& key, size_t seed) {
+    return qHashMulti(seed, int(key.Op), key.A, key.B);
+}
+
+namespace {
+
+qint64 Median(QList<qint64> values) {
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+QHash<TFactKey, TFactInfo> DeriveFacts(const QList<TJournalEntry>& entries) {
+    QHash<TFactKey, TFactInfo> facts;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const TJournalEntry& entry = entries[i];
+        TFactInfo& fact = facts[TFactKey{entry.Op, entry.A, entry.B}];
+        ++fact.Asked;
+        fact.LastAsked = entry.Date;
+        fact.LastAnswers.append(entry.Answer);
+        if (fact.LastAnswers.size() > KeptAnswers)
+            fact.LastAnswers.removeFirst();
+        if (entry.Correct) {
+            fact.LastRightMs.append(entry.Ms);
+            if (fact.LastRightMs.size() > FastSampleCount)
+                fact.LastRightMs.removeFirst();
+            if (!fact.RightDays.contains(entry.Date))
+                fact.RightDays.append(entry.Date);
+        } else {
+            fact.LastMistake = i;
+            fact.RightDays.clear();
+        }
+    }
+    for (TFactInfo& fact : facts) {
+        if (fact.RightDays.isEmpty())
+            fact.State = TFactState::Learning;
+        else if (fact.RightDays.size() < KnownAfterDays)
+            fact.State = TFactState::Almost;
+        else
+            fact.State = TFactState::Known;
+        fact.Fast = fact.State == TFactState::Known && fact.LastRightMs.size() == FastSampleCount &&
+                    Median(fact.LastRightMs) < FastMedianMs;
+    }
+    return facts;
+}
+
+QString FactStateWord(TFactState state) {
+    switch (state) {
+    case TFactState::New:
+        return QStringLiteral("nové");
+    case TFactState::Learning:
+        return QStringLiteral("učí se");
+    case TFactState::Almost:
+        return QStringLiteral("skoro");
+    case TFactState::Known:
+        break;
+    }
+    return QStringLiteral("umí");
+}
+
+QString FastWord() {
+    return QStringLiteral("rychle");
+}
