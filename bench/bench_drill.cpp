@@ -12,6 +12,7 @@
 #include "practice/Sound.h"
 #include "store/DataDir.h"
 #include "store/Family.h"
+#include "store/Journal.h"
 #include "store/ListFile.h"
 #include "store/ProfileFile.h"
 #include "store/Settings.h"
@@ -93,11 +94,32 @@ int main(int argc, char* argv[]) {
             QTest::keyClick(Form1->vy, Qt::Key_1); // an empty Enter judges nothing
             QElapsedTimer t;
             t.start();
-            QTest::keyClick(Form1->vy, Qt::Key_Return); // a wrong answer: listed, saved
+            QTest::keyClick(Form1->vy, Qt::Key_Return); // a wrong answer: listed, saved, journaled
             ms.push_back(t.nsecsElapsed() / 1e6);
         }
         Form1->konec->click();
         Report(qPrintable(QStringLiteral("one Enter, %L1 listed lines, ms").arg(lines)), ms);
+    }
+
+    {
+        // The journal's part of an Enter, on the journal the Enters above
+        // wrote.
+        const TJournalEntry entry{QDate(2026, 12, 9),
+                                  QTime(17, 5, 33),
+                                  TOperation::Multiplication,
+                                  7,
+                                  8,
+                                  QStringLiteral("54"),
+                                  false,
+                                  4210};
+        std::vector<double> ms;
+        for (int i = 0; i < 50; ++i) {
+            QElapsedTimer t;
+            t.start();
+            AppendJournal(GetJournalPath(), entry);
+            ms.push_back(t.nsecsElapsed() / 1e6);
+        }
+        Report("  of which the journal line, ms", ms);
     }
 
     {

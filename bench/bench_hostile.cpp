@@ -8,8 +8,11 @@
 #include "TestSupport.h"
 #include "app/Zirmon.h"
 #include "practice/Evaluation.h"
+#include "practice/Facts.h"
 #include "practice/PracticeState.h"
 #include "practice/Sound.h"
+#include "store/DataDir.h"
+#include "store/Journal.h"
 #include "store/ListFile.h"
 #include "store/ProfileFile.h"
 #include "windows/Mainzirm.h"
@@ -98,6 +101,16 @@ void ListFile(const char* name, const QByteArray& bytes) {
     Time("one wrong answer (line added, list saved)", [] { AnswerProblem(1, 1, "3"); });
 }
 
+void JournalFile(const char* name, const QByteArray& bytes) {
+    Fresh();
+    WriteAll(GetJournalPath(), bytes);
+    std::printf("-- journal: %s, %.1f MB\n", name, double(bytes.size()) / 1e6);
+    Time("start-up (windows created, LoadSettings)", StartWindows);
+    Form1->nasob->click();
+    Time("one answer (journal line appended)", [] { AnswerProblem(2, 2, "4"); });
+    Time("ReadJournal and DeriveFacts", [] { DeriveFacts(ReadJournal(GetJournalPath())); });
+}
+
 void OddSettingsPath(const char* name, const std::function<void()>& make) {
     Fresh();
     make();
@@ -127,6 +140,11 @@ int main(int argc, char* argv[]) {
     ListFile("lines of 23 characters", RepeatedLines(mb * 40000, 23, '7'));
     // The text box wraps long lines slowly: two such lines are enough to see it.
     ListFile("two lines of 1 MB", RepeatedLines(2, 999998, '8'));
+    const QByteArray line = JournalLine({QDate(2026, 12, 9), QTime(17, 5, 33),
+                                         TOperation::Multiplication, 7, 8, "54", false, 4210});
+    JournalFile("a million lines", JournalHead() + line.repeated(1000000));
+    JournalFile("lines of 1 KB of separators", RepeatedLines(mb * 1000, 998, ';'));
+    JournalFile("one line of quotes, no line end", QByteArray(mb * 1000000, '"'));
     OddSettingsPath("a pipe", [] { ::mkfifo(QFile::encodeName(Ini()).constData(), 0600); });
     OddSettingsPath("a link to a folder", [] {
         ::symlink(QFile::encodeName(Home->root()).constData(),

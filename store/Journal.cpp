@@ -49,6 +49,13 @@ QByteArray Field(const QString& answer) {
 // loses its quotes and reads a doubled quote as one.
 QList<QByteArray> SplitFields(QByteArrayView line, char sep) {
     QList<QByteArray> fields;
+    if (!line.contains('"')) {
+        qsizetype start = 0;
+        for (qsizetype at; (at = line.indexOf(sep, start)) >= 0; start = at + 1)
+            fields.append(line.sliced(start, at - start).toByteArray());
+        fields.append(line.sliced(start).toByteArray());
+        return fields;
+    }
     QByteArray field;
     bool quoted = false;
     for (qsizetype i = 0; i < line.size(); ++i) {
@@ -106,20 +113,55 @@ bool ReadInt(const QByteArray& text, int& value) {
     return true;
 }
 
-QDate ReadDate(const QByteArray& field) {
-    const QString text = QString::fromLatin1(field.trimmed()).remove(u' ');
-    QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid())
-        date = QDate::fromString(text, QStringLiteral("d.M.yyyy"));
-    return date;
+// Reads 1 to maxDigits digits at pos.
+bool ReadDigits(QByteArrayView text, qsizetype& pos, int maxDigits, int& value) {
+    const qsizetype start = pos;
+    value = 0;
+    while (pos < text.size() && pos - start < maxDigits && text[pos] >= '0' && text[pos] <= '9')
+        value = value * 10 + (text[pos++] - '0');
+    return pos > start;
 }
 
+bool ReadChar(QByteArrayView text, qsizetype& pos, char c) {
+    if (pos >= text.size() || text[pos] != c)
+        return false;
+    ++pos;
+    return true;
+}
+
+// "2026-12-09" as written, or "9.12.2026" as a spreadsheet on a Czech
+// system saves it (with or without spaces after the dots).
+QDate ReadDate(const QByteArray& field) {
+    QByteArray text = field.trimmed();
+    text.replace(" ", "");
+    qsizetype pos = 0;
+    int y = 0, m = 0, d = 0;
+    const bool iso = ReadDigits(text, pos, 4, y) && pos == 4 && ReadChar(text, pos, '-') &&
+                     ReadDigits(text, pos, 2, m) && ReadChar(text, pos, '-') &&
+                     ReadDigits(text, pos, 2, d);
+    if (!iso) {
+        pos = 0;
+        const qsizetype yearAt = text.lastIndexOf('.') + 1;
+        if (!(ReadDigits(text, pos, 2, d) && ReadChar(text, pos, '.') &&
+              ReadDigits(text, pos, 2, m) && ReadChar(text, pos, '.') && pos == yearAt &&
+              ReadDigits(text, pos, 4, y) && pos - yearAt == 4))
+            return QDate();
+    }
+    return pos == text.size() ? QDate(y, m, d) : QDate();
+}
+
+// "17:05:33", or without the seconds.
 QTime ReadTime(const QByteArray& field) {
-    const QString text = QString::fromLatin1(field.trimmed());
-    QTime time = QTime::fromString(text, QStringLiteral("H:mm:ss"));
-    if (!time.isValid())
-        time = QTime::fromString(text, QStringLiteral("H:mm"));
-    return time;
+    const QByteArray text = field.trimmed();
+    qsizetype pos = 0;
+    int h = 0, m = 0, sec = 0;
+    if (!ReadDigits(text, pos, 2, h) || !ReadChar(text, pos, ':') || !ReadDigits(text, pos, 2, m) ||
+        pos != text.indexOf(':') + 3)
+        return QTime();
+    if (pos < text.size() && (!ReadChar(text, pos, ':') || !ReadDigits(text, pos, 2, sec) ||
+                              pos != text.size() || text.size() - text.lastIndexOf(':') != 3))
+        return QTime();
+    return pos == text.size() ? QTime(h, m, sec) : QTime();
 }
 
 bool ReadOperation(const QByteArray& field, TOperation& op) {
