@@ -4,6 +4,7 @@
 #include "store/WholeFile.h"
 
 #include <array>
+#include <climits>
 
 namespace {
 
@@ -257,8 +258,10 @@ QList<TJournalEntry> ParseJournal(QByteArrayView bytes) {
             continue;
         if (!sep)
             sep = DetectSeparator(line);
+        // Lines appended after a spreadsheet saved the file with other
+        // separators keep ours.
         TJournalEntry entry;
-        if (ReadEntry(line, sep, entry))
+        if (ReadEntry(line, sep, entry) || (sep != ';' && ReadEntry(line, ';', entry)))
             entries.append(entry);
     }
     // What follows the last line end is a line cut short: not read.

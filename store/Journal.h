@@ -45,9 +45,10 @@ void AppendJournal(const QString& path, const TJournalEntry& entry);
 
 // Reads the entries of a journal, leniently: with or without the mark, with
 // ";", "," or a tab between fields (found from the first line), quoted
-// fields, CR LF, LF or CR line ends. A line that cannot be read (the header
-// among them) is skipped, and so is a last line without a line end, which a
-// write cut short leaves behind.
+// fields, CR LF, LF or CR line ends; a line that does not read with the
+// separator found is tried with ";", the one this program appends with. A
+// line that cannot be read (the header among them) is skipped, and so is a
+// last line without a line end, which a write cut short leaves behind.
 QList<TJournalEntry> ParseJournal(QByteArrayView bytes);
 
 // The entries of the journal at path; none when the file is missing.

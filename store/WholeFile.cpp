@@ -126,7 +126,7 @@ QString AppendToFile(const QString& path, const QByteArray& bytes, const QByteAr
     // Without waiting for a reader, should the path be a pipe, and only into
     // what is a regular file.
     const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600);
+                          O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
     if (fd < 0)
         return WithoutFullStop(QString::fromLocal8Bit(std::strerror(errno)));
     struct stat status {};

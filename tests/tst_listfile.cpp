@@ -402,6 +402,8 @@ void TTestListFile::parseJournal_data() {
     QTest::newRow("header only") << JournalHeadBytes << QString();
     QTest::newRow("empty") << QByteArray() << QString();
     QTest::newRow("commas") << QByteArray(SevenEight).replace(';', ',') << seven;
+    QTest::newRow("commas, then ours")
+        << QByteArray(SevenEight).replace(';', ',') + SevenEight << seven + '|' + seven;
     QTest::newRow("tabs") << "a\tb\r\n" + QByteArray(SevenEight).replace(';', '\t') << seven;
     QTest::newRow("LF") << QByteArray(SevenEight).replace("\r\n", "\n").repeated(2)
                         << seven + '|' + seven;
