@@ -17,9 +17,10 @@
 //   zirmon-crashdriver check JOURNAL
 //       After the kill: zirmon.ini and priklad.dat must parse and hold either
 //       the content before the write the kill interrupted or the one after
-//       it. Prints one word for each file (untouched, done, new, old, torn)
-//       and the number of temporary files left; exits 1 when a file is torn
-//       or does not parse.
+//       it; every line of the answer journal denik.csv but a torn last one
+//       must read. Prints one word for each file (untouched, done, new, old,
+//       torn; readable or unreadable for the journal) and the number of
+//       temporary files left; exits 1 when a file is torn or does not parse.
 #include "ModalDriver.h"
 #include "TestSupport.h"
 #include "app/Zirmon.h"
@@ -28,6 +29,7 @@
 #include "practice/Sound.h"
 #include "store/DataDir.h"
 #include "store/IntText.h"
+#include "store/Journal.h"
 #include "store/ListFile.h"
 #include "store/ProfileFile.h"
 #include "store/WholeFile.h"
@@ -353,9 +355,18 @@ int Check(const QString& journalPath) {
             good = false;
         std::printf("%s=%s ", name, outcome);
     }
+    // The answer journal is appended to, not replaced: a kill may tear its
+    // last line, and every line before that must read.
+    const TFileRead answers = ReadWholeFile(GetJournalPath());
+    if (answers.Ok && !answers.Bytes.isEmpty()) {
+        const qsizetype lines = answers.Bytes.count("\r\n");
+        const bool whole = ParseJournal(answers.Bytes).size() == std::max<qsizetype>(0, lines - 1);
+        std::printf("denik.csv=%s ", whole ? "readable" : "unreadable");
+        good = good && whole;
+    }
     int others = 0;
     for (const QString& entry : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
-        if (entry != "zirmon.ini" && entry != "priklad.dat") {
+        if (entry != "zirmon.ini" && entry != "priklad.dat" && entry != "denik.csv") {
             std::fprintf(stderr, "left in the data folder: %s\n", qPrintable(entry));
             ++others;
         }

@@ -3,8 +3,9 @@
 # offscreen platform, used without pause by zirmon-crashdriver), kills it
 # with SIGKILL after a random 0.05 to 2 s, and checks that zirmon.ini and
 # priklad.dat parse and hold the content before the interrupted write or
-# after it. Each run starts from the files the last one left. Prints the
-# tally; exits non-zero when a file was torn or lost.
+# after it, and that every line of denik.csv but a torn last one reads. Each
+# run starts from the files the last one left. Prints the tally; exits
+# non-zero when a file was torn or lost.
 #
 #   tools/crashtest.sh N
 set -euo pipefail
