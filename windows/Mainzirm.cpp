@@ -31,6 +31,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QWindow>
+#include <algorithm>
 #include <array>
 #include <exception>
 
@@ -457,27 +458,23 @@ struct TJudged {
     int TPracticeState::*Ok;
     int TPracticeState::*Bad;
     int Row;
-    TOperation Op;
     const char* LineText;
     void (TForm1::*Handler)();
+    TOperation Op;
 };
 
-const TJudged Multiplication = {&TPracticeState::OpMul,     &TPracticeState::OkMul,
-                                &TPracticeState::BadMul,    3,
-                                TOperation::Multiplication, MulLineText,
-                                &TForm1::nasobClick};
-const TJudged Division = {&TPracticeState::OpDiv,  &TPracticeState::OkDiv,
-                          &TPracticeState::BadDiv, 4,
-                          TOperation::Division,    DivLineText,
-                          &TForm1::delenClick};
-const TJudged Addition = {&TPracticeState::OpAdd,  &TPracticeState::OkAdd,
-                          &TPracticeState::BadAdd, 1,
-                          TOperation::Addition,    AddLineText,
-                          &TForm1::scitanClick};
-const TJudged Subtraction = {&TPracticeState::OpSub,  &TPracticeState::OkSub,
-                             &TPracticeState::BadSub, 2,
-                             TOperation::Subtraction, SubLineText,
-                             &TForm1::ocitanClick};
+const TJudged Multiplication = {
+    &TPracticeState::OpMul, &TPracticeState::OkMul,    &TPracticeState::BadMul, 3, MulLineText,
+    &TForm1::nasobClick,    TOperation::Multiplication};
+const TJudged Division = {
+    &TPracticeState::OpDiv, &TPracticeState::OkDiv, &TPracticeState::BadDiv, 4, DivLineText,
+    &TForm1::delenClick,    TOperation::Division};
+const TJudged Addition = {
+    &TPracticeState::OpAdd, &TPracticeState::OkAdd, &TPracticeState::BadAdd, 1, AddLineText,
+    &TForm1::scitanClick,   TOperation::Addition};
+const TJudged Subtraction = {
+    &TPracticeState::OpSub, &TPracticeState::OkSub, &TPracticeState::BadSub, 2, SubLineText,
+    &TForm1::ocitanClick,   TOperation::Subtraction};
 
 bool IsCorrect(const TJudged& op, int value) {
     const int a = PracticeState.Operand1;
