@@ -108,7 +108,7 @@ void JournalFile(const char* name, const QByteArray& bytes) {
     Time("start-up (windows created, LoadSettings)", StartWindows);
     Form1->nasob->click();
     Time("one answer (journal line appended)", [] { AnswerProblem(2, 2, "4"); });
-    Time("ReadJournal and DeriveFacts", [] { DeriveFacts(ReadJournal(GetJournalPath())); });
+    Time("ReadFacts (the journal read, every fact derived)", [] { ReadFacts(); });
 }
 
 void OddSettingsPath(const char* name, const std::function<void()>& make) {

@@ -1,5 +1,7 @@
 #include "practice/Facts.h"
 
+#include "store/DataDir.h"
+
 #include <algorithm>
 
 size_t qHash(const TFactKey& key, size_t seed) {
@@ -48,6 +50,10 @@ QHash<TFactKey, TFactInfo> DeriveFacts(const QList<TJournalEntry>& entries) {
                     Median(fact.LastRightMs) < FastMedianMs;
     }
     return facts;
+}
+
+QHash<TFactKey, TFactInfo> ReadFacts() {
+    return DeriveFacts(ReadJournal(GetJournalPath()));
 }
 
 QString FactStateWord(TFactState state) {

@@ -54,6 +54,10 @@ constexpr int KeptAnswers = 3;
 // that is missing is New.
 QHash<TFactKey, TFactInfo> DeriveFacts(const QList<TJournalEntry>& entries);
 
+// The facts of the child's journal (GetJournalPath), read now: for the
+// windows that show or use them, never at start-up. Raises as ReadJournal.
+QHash<TFactKey, TFactInfo> ReadFacts();
+
 // The words the program shows for a state: "nové", "učí se", "skoro",
 // "umí"; and "rychle" for a fast known fact.
 QString FactStateWord(TFactState state);
