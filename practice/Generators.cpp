@@ -42,7 +42,41 @@ int DrawFactor(const bool (&inUse)[11]) {
     return t;
 }
 
+// The highest sum or first operand of the range chosen; -1 with none
+// chosen. A later range overrides an earlier one, as in the draws below.
+int RangeLimit(bool to10, bool to20, bool to100) {
+    return to100 ? 100 : to20 ? 20 : to10 ? 10 : -1;
+}
+
+// A table or divisor the draws can give: one in use, or 1 with none.
+bool FactorInUse(const bool (&inUse)[11], int k) {
+    if (k < 1 || k > 10)
+        return false;
+    bool any = false;
+    for (int t = 1; t <= 10; ++t)
+        any = any || inUse[t];
+    return any ? inUse[k] : k == 1;
+}
+
 } // namespace
+
+bool SettingsAllow(TOperation op, int first, int second) {
+    const TPracticeState& s = PracticeState;
+    switch (op) {
+    case TOperation::Addition:
+        return first >= 0 && second >= 0 &&
+               first + second <= RangeLimit(s.AddTo10, s.AddTo20, s.AddTo100);
+    case TOperation::Subtraction:
+        return second >= 0 && first >= second &&
+               first <= RangeLimit(s.SubTo10, s.SubTo20, s.SubTo100);
+    case TOperation::Multiplication:
+        return first >= 0 && first <= 10 && FactorInUse(s.MulTable, second);
+    case TOperation::Division:
+        return FactorInUse(s.DivBy, second) && first >= 0 && first % second == 0 &&
+               first / second <= 10;
+    }
+    return false;
+}
 
 void MakeAddition(int& first, int& second) {
     ReseedRandom();

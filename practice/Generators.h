@@ -10,6 +10,10 @@ void MakeDivision(int& first, int& second);
 
 enum class TOperation { Addition, Subtraction, Multiplication, Division };
 
+// Whether the generator of the operation could draw first and second as
+// its operands under the current settings.
+bool SettingsAllow(TOperation op, int first, int second);
+
 // The ticked states of the random-mix boxes, in the order addition,
 // subtraction, multiplication, division.
 struct TRandomMix {

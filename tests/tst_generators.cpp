@@ -229,6 +229,47 @@ private Q_SLOTS:
         }
     }
 
+    // What the generators can draw, under ranges 10 or 20 and the tables and
+    // divisors 3 and 7 in use ("none": no table or divisor ticked).
+    void settingsAllow_data() {
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<int>("range");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("sum at the limit") << "4 + 6" << 10 << true;
+        QTest::newRow("sum over it") << "4 + 7" << 10 << false;
+        QTest::newRow("sum in 20") << "14 + 6" << 20 << true;
+        QTest::newRow("no range chosen") << "1 + 1" << 0 << false;
+        QTest::newRow("difference") << "10 - 10" << 10 << true;
+        QTest::newRow("negative difference") << "3 - 4" << 10 << false;
+        QTest::newRow("first over the range") << "11 - 1" << 10 << false;
+        QTest::newRow("table in use") << "10 x 7" << 10 << true;
+        QTest::newRow("table in use, times 0") << "0 x 3" << 10 << true;
+        QTest::newRow("table not in use") << "7 x 4" << 10 << false;
+        QTest::newRow("factor over 10") << "11 x 3" << 10 << false;
+        QTest::newRow("no table: 1 stands in") << "5 x 1" << -1 << true;
+        QTest::newRow("divisor in use") << "70 : 7" << 10 << true;
+        QTest::newRow("not a multiple") << "8 : 3" << 10 << false;
+        QTest::newRow("quotient over 10") << "33 : 3" << 10 << false;
+        QTest::newRow("divisor not in use") << "8 : 4" << 10 << false;
+        QTest::newRow("by 0") << "0 : 0" << 10 << false;
+    }
+    void settingsAllow() {
+        QFETCH(QString, problem);
+        QFETCH(int, range);
+        QFETCH(bool, allowed);
+        SetRanges(range == 10, range == 20, false);
+        OnlyTables(range < 0 ? std::initializer_list<int>{} : std::initializer_list<int>{3, 7},
+                   PracticeState.MulTable);
+        OnlyTables(range < 0 ? std::initializer_list<int>{} : std::initializer_list<int>{3, 7},
+                   PracticeState.DivBy);
+        const QStringList p = problem.split(u' ');
+        const TOperation op = p[1] == "+"   ? TOperation::Addition
+                              : p[1] == "-" ? TOperation::Subtraction
+                              : p[1] == "x" ? TOperation::Multiplication
+                                            : TOperation::Division;
+        QCOMPARE(SettingsAllow(op, p[0].toInt(), p[2].toInt()), allowed);
+    }
+
     // The state of 7 x 8 after a journal of "day:verdict:ms" answers to it
     // on days of December 2026 (and one 2 + 2 answered right).
     void factStates_data() {
