@@ -1,5 +1,7 @@
 #pragma once
 
+#include "practice/Returns.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,6 +31,7 @@ struct TPracticeState {
     bool PickDiv = false;
     bool ProtectReset = false;
     QString StoredPassword;
+    bool ReturnMissed = true; // missed facts come back ("vracet")
 
     // The problem on screen.
     int Operand1 = 0;
@@ -43,6 +46,9 @@ struct TPracticeState {
 
     // Whether this run has shown that the journal cannot be written.
     bool JournalFailureShown = false;
+
+    // The problems shown in this run, for the facts that come back.
+    TReturnState Returns;
 
     // Counters of correct and wrong answers, mirrored by the count cells.
     int OkAdd = 0;

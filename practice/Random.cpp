@@ -3,6 +3,7 @@
 #include <chrono>
 
 std::uint32_t RandSeed = 0;
+bool ReseedFromClock = true;
 
 int RandomBelow(int n) {
     RandSeed = RandSeed * 134775813u + 1u;
@@ -10,6 +11,8 @@ int RandomBelow(int n) {
 }
 
 void ReseedRandom() {
+    if (!ReseedFromClock)
+        return;
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
     RandSeed = static_cast<std::uint32_t>(ticks);
 }

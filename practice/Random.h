@@ -9,5 +9,7 @@ extern std::uint32_t RandSeed;
 // the upper half of the 64-bit product of the new seed and n.
 int RandomBelow(int n);
 
-// Sets the seed from the low 32 bits of a fast monotonic clock.
+// Sets the seed from the low 32 bits of a fast monotonic clock, unless
+// ReseedFromClock is false (a test that fixes the sequence).
 void ReseedRandom();
+extern bool ReseedFromClock;

@@ -63,6 +63,7 @@ void LoadSettings() {
         PracticeState.PickSub = flag("Vyber", "odcit", true);
         PracticeState.PickMul = flag("Vyber", "nasob", true);
         PracticeState.PickDiv = flag("Vyber", "delen", true);
+        PracticeState.ReturnMissed = flag("Vyber", "vracet", true);
         for (const TTallyKey& k : TallyKeys) {
             const int value = ini.ReadInteger(Tabulka, QString::fromLatin1(k.Key), 0);
             SetCell(GridOf(k), k.Col, k.Row, CellText(value));

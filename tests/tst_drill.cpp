@@ -5,6 +5,7 @@
 #include "practice/Evaluation.h"
 #include "practice/Pause.h"
 #include "practice/PracticeState.h"
+#include "practice/Random.h"
 #include "practice/Sound.h"
 #include "windows/Cells.h"
 #include "windows/Mainzirm.h"
@@ -112,6 +113,16 @@ class TestDrill : public QObject {
     static void Answer(const QString& typed) {
         QTest::keyClicks(Form1->vy, typed);
         QTest::keyClick(Form1->vy, Qt::Key_Return);
+    }
+    static QString Shown() {
+        return Form1->L1->text() + ' ' + Form1->oper->text() + ' ' + Form1->L2->text();
+    }
+    static void AnswerRight() {
+        const int a = PracticeState.Operand1, b = PracticeState.Operand2;
+        Answer(QString::number(PracticeState.OpMul   ? a * b
+                               : PracticeState.OpDiv ? a / b
+                               : PracticeState.OpAdd ? a + b
+                                                     : a - b));
     }
 
 private Q_SLOTS:
@@ -501,6 +512,139 @@ private Q_SLOTS:
         QVERIFY(Form1->vy->isVisible());
         QVERIFY(ReadAll(Home.dataDir() + "zirmon.ini").contains("KOcelk=2\r\n"));
         QVERIFY(ReadAll(ListFile()).endsWith(Cp1250("7   *    8    =    54\r\n").repeated(2)));
+    }
+
+    // Which of the first six problems of multiplication is 7 x 8 (0: none),
+    // on 2026-12-10 with a journal of earlier answers to it ("day:verdict")
+    // and the settings given; "missNow": the first problem is 7 x 8
+    // answered wrong. Every other problem is answered right.
+    void missedFactsComeBack_data() {
+        QTest::addColumn<QString>("journal");
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<bool>("missNow");
+        QTest::addColumn<int>("at");
+        const QByteArray off = "[Vyber]\r\nvracet=0\r\n";
+        QTest::newRow("missed now") << "" << QByteArray() << true << 4;
+        QTest::newRow("missed now, returns off") << "" << off << true << 0;
+        QTest::newRow("missed yesterday") << "09:ne" << QByteArray() << false << 1;
+        QTest::newRow("missed yesterday, returns off") << "09:ne" << off << false << 0;
+        QTest::newRow("missed earlier today") << "10:ne" << QByteArray() << false << 0;
+        QTest::newRow("table 8 not in use")
+            << "09:ne" << QByteArray("[Nasobeni]\r\nnas8=0\r\n") << false << 0;
+        QTest::newRow("almost, asked two days ago") << "07:ne 08:ano" << QByteArray() << false << 0;
+        QTest::newRow("almost, asked three days ago")
+            << "06:ne 07:ano" << QByteArray() << false << 1;
+        QTest::newRow("known") << "01:ano 02:ano 03:ano" << QByteArray() << false << 0;
+    }
+    void missedFactsComeBack() {
+        QFETCH(QString, journal);
+        QFETCH(QByteArray, ini);
+        QFETCH(bool, missNow);
+        QFETCH(int, at);
+        QByteArray lines = "\xEF\xBB\xBF"
+                           "Datum;Čas;Operace;A;B;Odpověď;Správně;Doba (ms)\r\n";
+        for (const QString& answer : journal.split(' ', Qt::SkipEmptyParts))
+            lines += "2026-12-" + answer.left(2).toLatin1() + ";08:00:00;násobení;7;8;" +
+                     (answer.endsWith("ano") ? "56;ano" : "54;ne") + ";5000\r\n";
+        WriteAll(Home.dataDir() + "denik.csv", lines);
+        if (!ini.isEmpty())
+            WriteAll(Home.dataDir() + "zirmon.ini", ini);
+        FakeClock.Now = 0;
+        FakeClock.Start = QDateTime(QDate(2026, 12, 10), QTime(10, 0));
+        ReseedFromClock = false;
+        RandSeed = 7;
+        Start();
+        QTest::mouseClick(Form1->nasob, Qt::LeftButton);
+        int found = 0;
+        for (int problem = 1; problem <= 6; ++problem) {
+            if (Shown() == "7 x 8" && !found)
+                found = problem;
+            if (problem == 1 && missNow) {
+                SetProblem(7, 8);
+                Answer("54");
+            } else {
+                AnswerRight();
+            }
+        }
+        ReseedFromClock = true;
+        FakeClock.Start = QDateTime();
+        QCOMPARE(found, at);
+    }
+
+    // No problem comes twice in a row, even with only eleven to draw from
+    // and mistakes coming back.
+    void noProblemTwiceInARow_data() {
+        QTest::addColumn<QByteArray>("returns");
+        QTest::newRow("returns on") << QByteArray("1");
+        QTest::newRow("returns off") << QByteArray("0");
+    }
+    void noProblemTwiceInARow() {
+        QFETCH(QByteArray, returns);
+        QByteArray ini = "[Deleni]\r\ndel1=1\r\n";
+        for (int k = 2; k <= 10; ++k)
+            ini += "del" + QByteArray::number(k) + "=0\r\n";
+        WriteAll(Home.dataDir() + "zirmon.ini", ini + "[Vyber]\r\nvracet=" + returns + "\r\n");
+        Start();
+        QTest::mouseClick(Form1->delen, Qt::LeftButton);
+        QString last;
+        for (int problem = 1; problem <= 150; ++problem) {
+            QVERIFY2(Shown() != last, qPrintable(QString::number(problem) + ": " + last));
+            last = Shown();
+            if (problem % 3)
+                AnswerRight();
+            else
+                Answer("99");
+        }
+    }
+
+    // After a mistake the problem is shown with its result during the pause,
+    // above the problem row; it goes with the verdict.
+    void solutionAfterAMistake_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("a");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("solution"); // empty: not shown
+        QTest::newRow("multiplication") << "nasob" << 7 << 8 << "54"
+                                        << "7 x 8 = 56";
+        QTest::newRow("division") << "delen" << 56 << 8 << "6"
+                                  << "56 : 8 = 7";
+        QTest::newRow("subtraction") << "ocitan" << 9 << 4 << "6"
+                                     << "9 - 4 = 5";
+        QTest::newRow("largest") << "nasob" << 10 << 10 << "10"
+                                 << "10 x 10 = 100";
+        QTest::newRow("right answer") << "scitan" << 9 << 4 << "13"
+                                      << "";
+    }
+    void solutionAfterAMistake() {
+        QFETCH(QString, button);
+        QFETCH(int, a);
+        QFETCH(int, b);
+        QFETCH(QString, typed);
+        QFETCH(QString, solution);
+        Start();
+        QTest::mouseClick(Button(button), Qt::LeftButton);
+        SetProblem(a, b);
+        QString seen;
+        struct TWatch : TFakeClock {
+            QString* Seen;
+            void Sleep(int ms) override {
+                if (Form1->reseni->isVisible())
+                    *Seen = Form1->reseni->text();
+                TFakeClock::Sleep(ms);
+            }
+        } watch;
+        watch.Seen = &seen;
+        Clock = &watch;
+        Answer(typed);
+        Clock = &FakeClock;
+        QCOMPARE(seen, solution);
+        QVERIFY(!Form1->reseni->isVisible());
+        // Whole, and clear of the problem row and the buttons beside it.
+        const QRect at = Form1->reseni->geometry();
+        QVERIFY(at.bottom() < Form1->L1->geometry().top());
+        QVERIFY(!at.intersects(Form1->nuluj->geometry()));
+        QVERIFY(!at.intersects(Form1->nah->geometry()));
     }
 };
 

@@ -69,7 +69,7 @@ QByteArray SavedFile(const QString& add, const QString& sub, const QString& mul,
         l << QStringLiteral("del%1=").arg(k) + div.mid(k - 1, 1);
     l << "[Vyber]"
       << "scit=" + mix.mid(0, 1) << "odcit=" + mix.mid(1, 1) << "nasob=" + mix.mid(2, 1)
-      << "delen=" + mix.mid(3, 1);
+      << "delen=" + mix.mid(3, 1) << "vracet=1";
     l << "[joheslo]" << (protect ? "hsl=1" : "hsl=0");
     l << "[Tabulka]";
     for (const char* key : {"OKscit", "KOscit", "OKodcit", "KOodcit", "OKnas", "KOnas", "OKdele",
@@ -277,12 +277,13 @@ private Q_SLOTS:
             Key(Qt::Key_Tab);
             QVERIFY(FocusName() == "scitan" || Focused() == setpoc->scitan->tabBar());
             QStringList order;
-            for (int i = 0; i < 6; ++i) {
+            for (int i = 0; i < 7; ++i) {
                 Key(Qt::Key_Tab);
                 order << QApplication::focusWidget()->objectName();
             }
             // Page "Obecné": the group boxes pass the focus to their boxes.
-            QCOMPARE(order, (QStringList{"oksc", "okod", "okna", "okde", "joheslo", "OKBtn"}));
+            QCOMPARE(order,
+                     (QStringList{"oksc", "okod", "okna", "okde", "joheslo", "vracet", "OKBtn"}));
             Key(Qt::Key_Escape);
         });
     }

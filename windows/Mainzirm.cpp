@@ -5,6 +5,7 @@
 #include "practice/Evaluation.h"
 #include "practice/Generators.h"
 #include "practice/PracticeState.h"
+#include "practice/Returns.h"
 #include "practice/Sound.h"
 #include "store/DataDir.h"
 #include "store/Errors.h"
@@ -167,6 +168,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     SetLookWhenShown(vy, arial, Qt::black);
     SetLookWhenShown(spravne, PixelFont("MS Sans Serif", 37, true), QColor(0x00, 0x00, 0x80));
     SetLookWhenShown(spatne, PixelFont("MS Sans Serif", 37, true, true), Qt::red);
+    SetLookWhenShown(reseni, PixelFont("Arial", 30, true), QColor(0x00, 0x00, 0x80));
     SetupGrid(vysl, font());
     SetupGrid(celk, font());
     // The totals row is disabled but reads as plainly as the tally grid.
@@ -270,7 +272,7 @@ void TForm1::nasobClick() {
     PracticeState.OpSub = false;
     ShowProblemLayout();
     SetOperator("x");
-    MakeMultiplication(PracticeState.Operand1, PracticeState.Operand2);
+    NextProblem(TOperation::Multiplication, PracticeState.Operand1, PracticeState.Operand2);
     WriteOperands();
     PracticeState.OpMul = true;
     SpeakProblem();
@@ -282,7 +284,7 @@ void TForm1::delenClick() {
     PracticeState.OpAdd = false;
     PracticeState.OpSub = false;
     ShowProblemLayout();
-    MakeDivision(PracticeState.Operand1, PracticeState.Operand2);
+    NextProblem(TOperation::Division, PracticeState.Operand1, PracticeState.Operand2);
     WriteOperands();
     SetOperator(":");
     PracticeState.OpDiv = true;
@@ -297,7 +299,7 @@ void TForm1::scitanClick() {
     PracticeState.OpDiv = false;
     PracticeState.OpAdd = true;
     PracticeState.OpSub = false;
-    MakeAddition(PracticeState.Operand1, PracticeState.Operand2);
+    NextProblem(TOperation::Addition, PracticeState.Operand1, PracticeState.Operand2);
     WriteOperands();
     SetOperator("+");
     SpeakProblem();
@@ -310,7 +312,7 @@ void TForm1::ocitanClick() {
     PracticeState.OpDiv = false;
     PracticeState.OpAdd = false;
     PracticeState.OpSub = true;
-    MakeSubtraction(PracticeState.Operand1, PracticeState.Operand2);
+    NextProblem(TOperation::Subtraction, PracticeState.Operand1, PracticeState.Operand2);
     WriteOperands();
     SetOperator("-");
     SpeakProblem();
@@ -319,7 +321,9 @@ void TForm1::ocitanClick() {
 void TForm1::nahClick() {
     nast->setEnabled(false);
     PracticeState.RandomMode = true;
-    switch (ChooseRandomOperation()) {
+    const TRandomMix mix = CurrentRandomMix();
+    const std::optional<TOperation> back = ReturnOperation(mix);
+    switch (back ? *back : ChooseRandomOperation(mix)) {
     case TOperation::Addition:
         scitanClick();
         break;
@@ -491,6 +495,19 @@ bool IsCorrect(const TJudged& op, int value) {
                          static_cast<long double>(a) / static_cast<long double>(b);
 }
 
+// The right result of the problem on screen, as text.
+QString Solution(const TJudged& op) {
+    const long long a = PracticeState.Operand1;
+    const long long b = PracticeState.Operand2;
+    if (&op == &Addition)
+        return QString::number(a + b);
+    if (&op == &Subtraction)
+        return QString::number(a - b);
+    if (&op == &Multiplication)
+        return QString::number(a * b);
+    return b != 0 ? QString::number(a / b) : QString();
+}
+
 // The moment of the Enter that is being judged.
 struct TEnter {
     long long Elapsed; // on Clock->ElapsedMs()
@@ -540,12 +557,19 @@ void Evaluate(const TJudged& op, const TEnter& enter, std::exception_ptr& journa
             WrongAnswerLine(PracticeState.Operand1, op.LineText, PracticeState.Operand2, value));
         Form1->spatne->show();
         Form1->spravne->hide();
+        SetLabelText(Form1->reseni, QStringLiteral("%1 %2 %3 = %4")
+                                        .arg(PracticeState.Operand1)
+                                        .arg(Form1->oper->text())
+                                        .arg(PracticeState.Operand2)
+                                        .arg(Solution(op)));
+        Form1->reseni->show();
         SpeakVerdict(false);
         IncrementCount(PracticeState.*(op.Bad));
         SetCell(Form1->vysl, 3, op.Row, CellText(PracticeState.*(op.Bad)));
     }
     UpdateTotals();
     RecordAnswer(op, correct, enter, journalFailed);
+    NoteJudged(op.Op, PracticeState.Operand1, PracticeState.Operand2, correct);
     Form1->repaint();
     WaitSeconds(2);
     PauseKeyDrop.Begin();
@@ -605,6 +629,7 @@ void TForm1::vyKeyPress(QChar& key) {
     }
     spravne->hide();
     spatne->hide();
+    reseni->hide();
     if (PracticeState.RandomMode && enter)
         nahClick();
     if (failed)

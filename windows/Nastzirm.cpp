@@ -200,6 +200,7 @@ void Tsetpoc::FormActivate() {
     okod->setChecked(PracticeState.PickSub);
     okna->setChecked(PracticeState.PickMul);
     okde->setChecked(PracticeState.PickDiv);
+    vracet->setChecked(PracticeState.ReturnMissed);
     ShowChildren();
 }
 
@@ -350,6 +351,7 @@ void SaveSettings() {
         put(ini, "Vyber", QStringLiteral("odcit"), setpoc->okod);
         put(ini, "Vyber", QStringLiteral("nasob"), setpoc->okna);
         put(ini, "Vyber", QStringLiteral("delen"), setpoc->okde);
+        put(ini, "Vyber", QStringLiteral("vracet"), setpoc->vracet);
         // The protection and the password are the family's: for a single
         // child the same file, written in the same order.
         TProfileFile family(GetFamilyIniPath());

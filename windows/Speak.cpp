@@ -106,7 +106,19 @@ void SpeakProblem() {
 }
 
 void SpeakVerdict(bool right) {
-    Speak(Form1, right ? QStringLiteral("Správně") : QStringLiteral("Špatně"));
+    if (right) {
+        Speak(Form1, QStringLiteral("Správně"));
+        return;
+    }
+    // After a mistake the solution shown is said too, in words:
+    // "7 x 8 = 56" as "7 krát 8 rovná se 56".
+    QStringList words = Form1->reseni->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.size() == 5) {
+        words[1] = OperatorWord(words[1]);
+        words[3] = QStringLiteral("rovná se");
+    }
+    words.prepend(QStringLiteral("Špatně."));
+    Speak(Form1, words.join(QLatin1Char(' ')));
 }
 
 void TellFocusLater() {

@@ -18,7 +18,8 @@ void Speak(QWidget* window, const QString& message);
 QString ProblemWords();
 void SpeakProblem();
 
-// "Správně" or "Špatně".
+// "Správně" or "Špatně", the latter with the solution the main window
+// shows ("Špatně. 7 krát 8 rovná se 56").
 void SpeakVerdict(bool right);
 
 // Tells the reader again which control has the focus, once the current event

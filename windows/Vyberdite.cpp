@@ -2,6 +2,7 @@
 
 #include "app/ErrorBox.h"
 #include "practice/PracticeState.h"
+#include "practice/Returns.h"
 #include "store/Family.h"
 #include "store/Settings.h"
 #include "windows/Look.h"
@@ -73,6 +74,8 @@ void SwitchChild(int index) {
         }
     }
     LoadSettings();
+    // What comes back is the new child's.
+    ForgetReturns();
     // The random mix reads the settings' boxes.
     setpoc->oksc->setChecked(PracticeState.PickAdd);
     setpoc->okod->setChecked(PracticeState.PickSub);
