@@ -42,10 +42,52 @@ int DrawFactor(const bool (&inUse)[11]) {
     return t;
 }
 
-// The highest sum or first operand of the range chosen; -1 with none
-// chosen. A later range overrides an earlier one, as in the draws below.
+// Up to 20 without crossing ten, for a sum: a + b is at most 20 and the
+// units of the two, a % 10 + b % 10, make at most 10. Reaching ten is no
+// crossing: 14 + 3 (4 + 3), 10 + 7 and 3 + 10 (0 + 7), 16 + 4 (6 + 4 = 10)
+// and 10 + 10 (0 + 0) fit; 8 + 5 (8 + 5 = 13) does not.
+bool SumWithoutCrossing(int a, int b) {
+    return a >= 0 && b >= 0 && a + b <= 20 && a % 10 + b % 10 <= 10;
+}
+
+// Up to 20 without crossing ten, for a difference: 0 <= b <= a <= 20, and
+// the units of a are at least those of b, or a is 10. So 17 - 4, 15 - 5,
+// 20 - 10, 20 - 0 and 10 - 3 fit; 13 - 5 (3 < 5) and 20 - 4 (0 < 4) do not.
+bool DifferenceWithoutCrossing(int a, int b) {
+    return b >= 0 && b <= a && a <= 20 && (a % 10 >= b % 10 || a == 10);
+}
+
+// One pair drawn evenly among the pairs up to 20 that fit: a single draw
+// picks its place among them, so the draw always ends.
+void DrawWithoutCrossing(int& first, int& second, bool (*fits)(int, int)) {
+    int count = 0;
+    for (int a = 0; a <= 20; ++a)
+        for (int b = 0; b <= 20; ++b)
+            count += fits(a, b) ? 1 : 0;
+    int place = RandomBelow(count);
+    for (int a = 0; a <= 20; ++a)
+        for (int b = 0; b <= 20; ++b)
+            if (fits(a, b) && place-- == 0) {
+                first = a;
+                second = b;
+                return;
+            }
+}
+
+// The ranges of a page are read in the order "bez přechodu", do 10, do 20,
+// do 100, a later one overriding an earlier, as in the draws below. So
+// "bez přechodu" holds only with the other three off, and a version that
+// does not know its key still decides by storing one of the three.
+
+// The highest sum or first operand of the range chosen; -1 with none of
+// the three chosen.
 int RangeLimit(bool to10, bool to20, bool to100) {
     return to100 ? 100 : to20 ? 20 : to10 ? 10 : -1;
+}
+
+// Whether "bez přechodu" is the range in force.
+bool WithoutCrossing(bool noCarry, bool to10, bool to20, bool to100) {
+    return noCarry && RangeLimit(to10, to20, to100) < 0;
 }
 
 // A table or divisor the draws can give: one in use, or 1 with none.
@@ -64,9 +106,13 @@ bool SettingsAllow(TOperation op, int first, int second) {
     const TPracticeState& s = PracticeState;
     switch (op) {
     case TOperation::Addition:
+        if (WithoutCrossing(s.AddTo20NoCarry, s.AddTo10, s.AddTo20, s.AddTo100))
+            return SumWithoutCrossing(first, second);
         return first >= 0 && second >= 0 &&
                first + second <= RangeLimit(s.AddTo10, s.AddTo20, s.AddTo100);
     case TOperation::Subtraction:
+        if (WithoutCrossing(s.SubTo20NoCarry, s.SubTo10, s.SubTo20, s.SubTo100))
+            return DifferenceWithoutCrossing(first, second);
         return second >= 0 && first >= second &&
                first <= RangeLimit(s.SubTo10, s.SubTo20, s.SubTo100);
     case TOperation::Multiplication:
@@ -80,6 +126,8 @@ bool SettingsAllow(TOperation op, int first, int second) {
 
 void MakeAddition(int& first, int& second) {
     ReseedRandom();
+    if (PracticeState.AddTo20NoCarry)
+        DrawWithoutCrossing(first, second, SumWithoutCrossing);
     if (PracticeState.AddTo10)
         DrawSum(first, second, 10);
     if (PracticeState.AddTo20)
@@ -89,6 +137,8 @@ void MakeAddition(int& first, int& second) {
 }
 
 void MakeSubtraction(int& first, int& second) {
+    if (PracticeState.SubTo20NoCarry)
+        DrawWithoutCrossing(first, second, DifferenceWithoutCrossing);
     if (PracticeState.SubTo10)
         DrawDifference(first, second, 10);
     if (PracticeState.SubTo20)

@@ -16,15 +16,19 @@ struct TChild {
 // The one program-wide record of the practice. Every unit reads and writes
 // its fields directly; everything happens on the user-interface thread.
 struct TPracticeState {
-    // Settings mirror, filled by LoadSettings.
+    // Settings mirror, filled by LoadSettings. The ranges keep what the file
+    // says; with more than one on, the generators use the last of "bez
+    // přechodu" (NoCarry), 10, 20, 100.
     bool AddTo10 = false;
     bool AddTo20 = false;
     bool AddTo100 = false;
+    bool AddTo20NoCarry = false; // up to 20 without crossing ten
     bool SubTo10 = false;
     bool SubTo20 = false;
     bool SubTo100 = false;
-    bool MulTable[11] = {}; // index 1 to 10; index 0 unused
-    bool DivBy[11] = {};    // index 1 to 10; index 0 unused
+    bool SubTo20NoCarry = false; // up to 20 without crossing ten
+    bool MulTable[11] = {};      // index 1 to 10; index 0 unused
+    bool DivBy[11] = {};         // index 1 to 10; index 0 unused
     bool PickAdd = false;
     bool PickSub = false;
     bool PickMul = false;

@@ -48,9 +48,11 @@ void LoadSettings() {
         PracticeState.AddTo10 = flag("Scitani", "do10", true);
         PracticeState.AddTo20 = flag("Scitani", "do20", false);
         PracticeState.AddTo100 = flag("Scitani", "do100", false);
+        PracticeState.AddTo20NoCarry = flag("Scitani", "bezpr", false);
         PracticeState.SubTo10 = flag("Odcitani", "do10", true);
         PracticeState.SubTo20 = flag("Odcitani", "do20", false);
         PracticeState.SubTo100 = flag("Odcitani", "do100", false);
+        PracticeState.SubTo20NoCarry = flag("Odcitani", "bezpr", false);
         for (int k = 1; k <= 10; ++k) {
             PracticeState.MulTable[k] =
                 flag("Nasobeni", qPrintable(QStringLiteral("nas%1").arg(k)), true);

@@ -309,6 +309,9 @@ private Q_SLOTS:
         QTest::newRow("range of subtraction") << "setpoc"
                                               << "odcitdosta"
                                               << "Odčítání do 100";
+        QTest::newRow("range without crossing") << "setpoc"
+                                                << "odcitbezpr"
+                                                << "Odčítání do 20 bez přechodu";
         QTest::newRow("page container") << "setpoc"
                                         << "qt_tabwidget_stackedwidget"
                                         << "Obecné";

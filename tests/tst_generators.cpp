@@ -11,6 +11,7 @@ class TestGenerators : public QObject {
     Q_OBJECT
 
 private:
+    static constexpr int NoCarry = 1000;
     static void SetRanges(bool to10, bool to20, bool to100) {
         PracticeState.AddTo10 = PracticeState.SubTo10 = to10;
         PracticeState.AddTo20 = PracticeState.SubTo20 = to20;
@@ -111,6 +112,31 @@ private Q_SLOTS:
         }
         QVERIFY(equal);
         QCOMPARE(biggest, limit);
+    }
+
+    // "Do 20 bez přechodu": every pair drawn keeps the rule, and in 5000
+    // draws every one of the pairs that do comes (10 + 7, 3 + 10, 16 + 4...).
+    void withoutCrossing_data() {
+        QTest::addColumn<bool>("add");
+        QTest::addColumn<int>("pairs");
+        QTest::newRow("sums") << true << 195;
+        QTest::newRow("differences") << false << 177;
+    }
+    void withoutCrossing() {
+        QFETCH(bool, add);
+        QFETCH(int, pairs);
+        PracticeState.AddTo20NoCarry = PracticeState.SubTo20NoCarry = true;
+        RandSeed = 99;
+        std::set<std::pair<int, int>> seen;
+        for (int i = 0; i < 5000; ++i) {
+            int a = -1, b = -1;
+            add ? MakeAddition(a, b) : MakeSubtraction(a, b);
+            QVERIFY2(add ? a >= 0 && b >= 0 && a + b <= 20 && a % 10 + b % 10 <= 10
+                         : b >= 0 && b <= a && a <= 20 && (a % 10 >= b % 10 || a == 10),
+                     qPrintable(QStringLiteral("%1, %2").arg(a).arg(b)));
+            seen.insert({a, b});
+        }
+        QCOMPARE(int(seen.size()), pairs);
     }
 
     void subtractionDoesNotReseed() {
@@ -229,8 +255,10 @@ private Q_SLOTS:
         }
     }
 
-    // What the generators can draw, under ranges 10 or 20 and the tables and
-    // divisors 3 and 7 in use ("none": no table or divisor ticked).
+    // What the generators can draw, under ranges 10 or 20, "do 20 bez
+    // přechodu" (NoCarry, NoCarry + 10 with do 10 on as well) and the tables
+    // and divisors 3 and 7 in use ("none": no table or divisor ticked). Every
+    // problem of a row, split by commas, gives the same answer.
     void settingsAllow_data() {
         QTest::addColumn<QString>("problem");
         QTest::addColumn<int>("range");
@@ -252,22 +280,32 @@ private Q_SLOTS:
         QTest::newRow("quotient over 10") << "33 : 3" << 10 << false;
         QTest::newRow("divisor not in use") << "8 : 4" << 10 << false;
         QTest::newRow("by 0") << "0 : 0" << 10 << false;
+        QTest::newRow("sums without crossing")
+            << "14 + 3,10 + 7,3 + 10,16 + 4,10 + 10,0 + 20" << NoCarry << true;
+        QTest::newRow("sums crossing") << "8 + 5,9 + 3,11 + 10,-1 + 1" << NoCarry << false;
+        QTest::newRow("differences without crossing")
+            << "17 - 4,15 - 5,10 - 3,20 - 0,10 - 10,20 - 10,20 - 20,19 - 11" << NoCarry << true;
+        QTest::newRow("differences crossing") << "13 - 5,20 - 4,4 - 5,21 - 1" << NoCarry << false;
+        QTest::newRow("do 10 overrides it") << "10 + 7,17 - 4" << NoCarry + 10 << false;
     }
     void settingsAllow() {
         QFETCH(QString, problem);
         QFETCH(int, range);
         QFETCH(bool, allowed);
-        SetRanges(range == 10, range == 20, false);
+        SetRanges(range % NoCarry == 10, range % NoCarry == 20, false);
+        PracticeState.AddTo20NoCarry = PracticeState.SubTo20NoCarry = range >= NoCarry;
         OnlyTables(range < 0 ? std::initializer_list<int>{} : std::initializer_list<int>{3, 7},
                    PracticeState.MulTable);
         OnlyTables(range < 0 ? std::initializer_list<int>{} : std::initializer_list<int>{3, 7},
                    PracticeState.DivBy);
-        const QStringList p = problem.split(u' ');
-        const TOperation op = p[1] == "+"   ? TOperation::Addition
-                              : p[1] == "-" ? TOperation::Subtraction
-                              : p[1] == "x" ? TOperation::Multiplication
-                                            : TOperation::Division;
-        QCOMPARE(SettingsAllow(op, p[0].toInt(), p[2].toInt()), allowed);
+        for (const QString& one : problem.split(u',')) {
+            const QStringList p = one.split(u' ');
+            const TOperation op = p[1] == "+"   ? TOperation::Addition
+                                  : p[1] == "-" ? TOperation::Subtraction
+                                  : p[1] == "x" ? TOperation::Multiplication
+                                                : TOperation::Division;
+            QVERIFY2(SettingsAllow(op, p[0].toInt(), p[2].toInt()) == allowed, qPrintable(one));
+        }
     }
 
     // The state of 7 x 8 after a journal of "day:verdict:ms" answers to it

@@ -58,9 +58,11 @@ QByteArray SavedFile(const QString& add, const QString& sub, const QString& mul,
                      const QString& mix, bool protect) {
     QStringList l;
     l << "[Scitani]"
-      << "do10=" + add.mid(0, 1) << "do20=" + add.mid(1, 1) << "do100=" + add.mid(2, 1);
+      << "do10=" + add.mid(0, 1) << "do20=" + add.mid(1, 1) << "do100=" + add.mid(2, 1)
+      << "bezpr=" + add.mid(3, 1);
     l << "[Odcitani]"
-      << "do10=" + sub.mid(0, 1) << "do20=" + sub.mid(1, 1) << "do100=" + sub.mid(2, 1);
+      << "do10=" + sub.mid(0, 1) << "do20=" + sub.mid(1, 1) << "do100=" + sub.mid(2, 1)
+      << "bezpr=" + sub.mid(3, 1);
     l << "[Nasobeni]";
     for (int k = 1; k <= 10; ++k)
         l << QStringLiteral("nas%1=").arg(k) + mul.mid(k - 1, 1);
@@ -101,18 +103,18 @@ QList<QCheckBox*> MixBoxes() {
     return {setpoc->oksc, setpoc->okod, setpoc->okna, setpoc->okde};
 }
 
-QString Radios(QRadioButton* a, QRadioButton* b, QRadioButton* c) {
+QString Radios(QRadioButton* a, QRadioButton* b, QRadioButton* c, QRadioButton* d) {
     QString s;
-    for (const QRadioButton* r : {a, b, c})
+    for (const QRadioButton* r : {a, b, c, d})
         s += r->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
     return s;
 }
 
 QString AddRadios() {
-    return Radios(setpoc->scitdodes, setpoc->scitdodvac, setpoc->scitdosta);
+    return Radios(setpoc->scitdodes, setpoc->scitdodvac, setpoc->scitdosta, setpoc->scitbezpr);
 }
 QString SubRadios() {
-    return Radios(setpoc->odcitdodes, setpoc->odcitdodvac, setpoc->odcitdosta);
+    return Radios(setpoc->odcitdodes, setpoc->odcitdodvac, setpoc->odcitdosta, setpoc->odcitbezpr);
 }
 
 } // namespace
@@ -190,9 +192,11 @@ private Q_SLOTS:
             {"scitdodes", " do 10", {16, 24, 113, 17}},
             {"scitdodvac", " do 20", {16, 80, 113, 17}},
             {"scitdosta", " do 100", {16, 136, 113, 17}},
+            {"scitbezpr", " do 20 bez přechodu", {16, 192, 177, 17}},
             {"odcitdodes", " do 10", {16, 24, 113, 17}},
             {"odcitdodvac", " do 20", {16, 80, 113, 17}},
             {"odcitdosta", " do 100", {16, 136, 113, 17}},
+            {"odcitbezpr", " do 20 bez přechodu", {16, 192, 177, 17}},
             {"nass1", " Násobky &1", {16, 32, 97, 17}},
             {"nass2", " Násobky &2", {16, 56, 97, 25}},
             {"nass3", " Násobky &3", {16, 88, 97, 17}},
@@ -261,8 +265,8 @@ private Q_SLOTS:
 
         // Design states hold until the first opening; the random mix comes
         // from the stored choice at once (here the defaults: all four).
-        QCOMPARE(AddRadios(), QStringLiteral("100"));
-        QCOMPARE(SubRadios(), QStringLiteral("100"));
+        QCOMPARE(AddRadios(), QStringLiteral("1000"));
+        QCOMPARE(SubRadios(), QStringLiteral("1000"));
         QCOMPARE(Ticks(MulBoxes()), QStringLiteral("1100000000"));
         QCOMPARE(Ticks(DivBoxes()), QStringLiteral("1001000000"));
         QCOMPARE(Ticks(MixBoxes()), QStringLiteral("1111"));
@@ -296,8 +300,8 @@ private Q_SLOTS:
             QCOMPARE(FocusName(), QStringLiteral("OKBtn"));
             // Opening reads the defaults and creates nothing.
             QVERIFY(!QFile::exists(Ini()));
-            QCOMPARE(AddRadios(), QStringLiteral("100"));
-            QCOMPARE(SubRadios(), QStringLiteral("100"));
+            QCOMPARE(AddRadios(), QStringLiteral("1000"));
+            QCOMPARE(SubRadios(), QStringLiteral("1000"));
             QCOMPARE(Ticks(MulBoxes()), QStringLiteral("1111111111"));
             QCOMPARE(Ticks(DivBoxes()), QStringLiteral("1111111111"));
             QCOMPARE(Ticks(MixBoxes()), QStringLiteral("1111"));
@@ -322,7 +326,7 @@ private Q_SLOTS:
             Click(setpoc->OKBtn);
         });
         QCOMPARE(ReadAll(Ini()),
-                 SavedFile("100", "100", "1111111111", "1111111111", "1111", false));
+                 SavedFile("1000", "1000", "1111111111", "1111111111", "1111", false));
     }
 
     void openingAtHomePosition() {
@@ -387,7 +391,7 @@ private Q_SLOTS:
             Key(Qt::Key_Return); // OK is the default button
         });
         QVERIFY(boxes.isEmpty());
-        QCOMPARE(ReadAll(Ini()), SavedFile("100", "100", mul, div, mix, false));
+        QCOMPARE(ReadAll(Ini()), SavedFile("1000", "1000", mul, div, mix, false));
         QCOMPARE(PracticeState.MulTable[1], true);
         QCOMPARE(PracticeState.MulTable[2], mul[1] == QLatin1Char('1'));
         QCOMPARE(PracticeState.PickMul, mix[2] == QLatin1Char('1'));
@@ -403,17 +407,21 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("addShown");
         QTest::addColumn<QString>("subShown");
-        QTest::newRow("do10 and do20") << QByteArray("[Scitani]\r\ndo10=1\r\ndo20=1\r\n") << "010"
-                                       << "100";
+        QTest::newRow("do10 and do20") << QByteArray("[Scitani]\r\ndo10=1\r\ndo20=1\r\n") << "0100"
+                                       << "1000";
         QTest::newRow("do20 and do100")
-            << QByteArray("[Odcitani]\r\ndo20=1\r\ndo100=1\r\n") << "100"
-            << "001";
+            << QByteArray("[Odcitani]\r\ndo20=1\r\ndo100=1\r\n") << "1000"
+            << "0010";
         QTest::newRow("all three 0") << QByteArray("[Scitani]\r\ndo10=0\r\ndo20=0\r\ndo100=0\r\n"
                                                    "[Odcitani]\r\ndo10=0\r\ndo20=0\r\ndo100=0\r\n")
-                                     << "000"
-                                     << "000";
-        QTest::newRow("only do100") << QByteArray("[Scitani]\r\ndo10=0\r\ndo100=1\r\n") << "001"
-                                    << "100";
+                                     << "0000"
+                                     << "0000";
+        QTest::newRow("only do100") << QByteArray("[Scitani]\r\ndo10=0\r\ndo100=1\r\n") << "0010"
+                                    << "1000";
+        QTest::newRow("bezpr") << QByteArray("[Odcitani]\r\ndo10=0\r\nbezpr=1\r\n") << "1000"
+                               << "0001";
+        QTest::newRow("do10 overrides bezpr") << QByteArray("[Scitani]\r\nbezpr=1\r\n") << "1000"
+                                              << "1000";
     }
     void rangeKeys() {
         QFETCH(QByteArray, file);
@@ -425,21 +433,39 @@ private Q_SLOTS:
             QCOMPARE(SubRadios(), subShown);
             Click(setpoc->OKBtn);
         });
-        QCOMPARE(Value("Scitani", "do10") + Value("Scitani", "do20") + Value("Scitani", "do100"),
-                 addShown);
-        QCOMPARE(Value("Odcitani", "do10") + Value("Odcitani", "do20") + Value("Odcitani", "do100"),
-                 subShown);
+        QString stored;
+        for (const char* section : {"Scitani", "Odcitani"})
+            for (const char* key : {"do10", "do20", "do100", "bezpr"})
+                stored += Value(section, key);
+        QCOMPARE(stored, addShown + subShown);
         // No range is forced; the page stays as it was stored.
         Open([&] {
             QCOMPARE(AddRadios(), addShown);
             QCOMPARE(SubRadios(), subShown);
             ShowPage(PageAdd);
             Click(setpoc->scitdosta);
-            QCOMPARE(AddRadios(), QStringLiteral("001"));
+            QCOMPARE(AddRadios(), QStringLiteral("0010"));
             Click(setpoc->scitdodes);
-            QCOMPARE(AddRadios(), QStringLiteral("100"));
+            QCOMPARE(AddRadios(), QStringLiteral("1000"));
             Click(setpoc->CancelBtn);
         });
+    }
+
+    // " do 20 bez přechodu" is reached with the arrow keys like the ranges above it.
+    void withoutCrossing() {
+        Start();
+        Open([] {
+            ShowPage(PageAdd);
+            Click(setpoc->scitdosta);
+            Key(Qt::Key_Down);
+            QCOMPARE(FocusName(), QStringLiteral("scitbezpr"));
+            ShowPage(PageSub);
+            Click(setpoc->odcitbezpr);
+            QCOMPARE(AddRadios() + SubRadios(), QStringLiteral("00010001"));
+            Click(setpoc->OKBtn);
+        });
+        QCOMPARE(ReadAll(Ini()),
+                 SavedFile("0001", "0001", "1111111111", "1111111111", "1111", false));
     }
 
     // Alt+O presses OK on every page, also on "Obecné" beside "  &Odčítání".
@@ -756,7 +782,7 @@ private Q_SLOTS:
         });
         const QString tomas = data + "deti/2/";
         const QByteArray settings =
-            SavedFile("100", "100", "1111111111", "1111111111", "1101", false);
+            SavedFile("1000", "1000", "1111111111", "1111111111", "1101", false);
         const QByteArray his = "[Tabulka]\r\nOKscit=0\r\nKOscit=1\r\nOKodcit=0\r\nKOodcit=0\r\n"
                                "OKnas=0\r\nKOnas=0\r\nOKdele=0\r\nKOdele=0\r\nOKcelk=0\r\n"
                                "KOcelk=1\r\n" +

@@ -118,10 +118,10 @@ int RightAnswer() {
 }
 
 void ChangeSettings(QWidget*) {
-    QList<QAbstractButton*> controls = {setpoc->scitdodes,  setpoc->scitdodvac,  setpoc->scitdosta,
-                                        setpoc->odcitdodes, setpoc->odcitdodvac, setpoc->odcitdosta,
-                                        setpoc->oksc,       setpoc->okod,        setpoc->okna,
-                                        setpoc->okde};
+    QList<QAbstractButton*> controls = {setpoc->scitdodes,  setpoc->scitdodvac, setpoc->scitdosta,
+                                        setpoc->scitbezpr,  setpoc->odcitdodes, setpoc->odcitdodvac,
+                                        setpoc->odcitdosta, setpoc->odcitbezpr, setpoc->oksc,
+                                        setpoc->okod,       setpoc->okna,       setpoc->okde};
     for (QCheckBox* box : setpoc->findChildren<QCheckBox*>()) {
         if (box->objectName().startsWith("nass") || box->objectName().startsWith("del"))
             controls << box;

@@ -184,9 +184,12 @@ void Tsetpoc::FormActivate() {
     move(PracticeState.HomeLeft, y());
     move(x(), PracticeState.HomeTop);
     LoadSettings();
+    // In the generators' order, so a later range overrides an earlier one.
+    SetRadio(scitbezpr, PracticeState.AddTo20NoCarry);
     SetRadio(scitdodes, PracticeState.AddTo10);
     SetRadio(scitdodvac, PracticeState.AddTo20);
     SetRadio(scitdosta, PracticeState.AddTo100);
+    SetRadio(odcitbezpr, PracticeState.SubTo20NoCarry);
     SetRadio(odcitdodes, PracticeState.SubTo10);
     SetRadio(odcitdodvac, PracticeState.SubTo20);
     SetRadio(odcitdosta, PracticeState.SubTo100);
@@ -338,9 +341,11 @@ void SaveSettings() {
         put(ini, "Scitani", QStringLiteral("do10"), setpoc->scitdodes);
         put(ini, "Scitani", QStringLiteral("do20"), setpoc->scitdodvac);
         put(ini, "Scitani", QStringLiteral("do100"), setpoc->scitdosta);
+        put(ini, "Scitani", QStringLiteral("bezpr"), setpoc->scitbezpr);
         put(ini, "Odcitani", QStringLiteral("do10"), setpoc->odcitdodes);
         put(ini, "Odcitani", QStringLiteral("do20"), setpoc->odcitdodvac);
         put(ini, "Odcitani", QStringLiteral("do100"), setpoc->odcitdosta);
+        put(ini, "Odcitani", QStringLiteral("bezpr"), setpoc->odcitbezpr);
         const TTenBoxes mul = MulBoxes(setpoc);
         for (int k = 1; k <= 10; ++k)
             put(ini, "Nasobeni", QStringLiteral("nas%1").arg(k), mul[k - 1]);
