@@ -34,10 +34,30 @@ trap cleanup EXIT
 # A private X server on a display number it picks itself.
 zirmon_start_xvfb 1280x1024x24
 
-# One start of one program in a fresh home: prints map_ms hwm_kib idle_cpu_ms.
+# Two prepared homes: "journal", one child with a year's journal of
+# 100,000 answers; "family", nine children, the last of them practising,
+# with that journal.
+JOURNAL=$WORK/journal/.local/share/zirmon
+FAMILY=$WORK/family/.local/share/zirmon
+mkdir -p "$JOURNAL" "$FAMILY/deti/9"
+awk 'BEGIN {
+    printf "\357\273\277Datum;Čas;Operace;A;B;Odpověď;Správně;Doba (ms)\r\n"
+    for (i = 0; i < 100000; i++)
+        printf "2026-%02d-%02d;17:%02d:%02d;násobení;%d;%d;%d;%s;%d\r\n", i % 12 + 1, i % 28 + 1,
+            i % 60, i % 59, i % 11, i % 10 + 1, (i % 11) * (i % 10 + 1), (i % 7 ? "ano" : "ne"), 900 + i % 5000
+}' >"$JOURNAL/denik.csv"
+cp "$JOURNAL/denik.csv" "$FAMILY/deti/9/denik.csv"
+{
+    printf '[Rodina]\r\ndalsi=10\r\nposledni=9\r\ndite=0 Anička\r\n'
+    for n in 2 3 4 5 6 7 8 9; do printf 'dite=%s Dítě %s\r\n' "$n" "$n"; done
+} >"$FAMILY/rodina.ini"
+
+# One start of one program in a fresh home (a copy of a prepared home when
+# one is named): prints map_ms hwm_kib idle_cpu_ms.
 start_once() {
     local home
     home=$(mktemp -d "$WORK/home.XXXXXX")
+    [ -z "${2:-}" ] || cp -r "$WORK/$2/." "$home/"
     env -i PATH="$PATH" DISPLAY="$DISPLAY" HOME="$home" XDG_RUNTIME_DIR="$home" \
         LANG="${LANG:-C.UTF-8}" "$FIRSTMAP" "$IDLE" "$1" 2>/dev/null |
         sed -n 's/^map_ms=\([^ ]*\) hwm_kib=\([^ ]*\) idle_cpu_ms=\([^ ]*\)$/\1 \2 \3/p'
@@ -47,13 +67,18 @@ start_once() {
 echo "Warming up..."
 start_once "$ZIRMON" >/dev/null
 start_once "$LIMIT" >/dev/null
+start_once "$ZIRMON" journal >/dev/null
+start_once "$ZIRMON" family >/dev/null
 : >"$WORK/pairs"
 for i in $(seq "$RUNS"); do
     a=$(start_once "$ZIRMON")
     b=$(start_once "$LIMIT")
-    [ -n "$a" ] && [ -n "$b" ] || { echo "run $i: a program did not map a window" >&2; exit 1; }
-    echo "$a $b" >>"$WORK/pairs"
-    echo "run $i of $RUNS: zirmon $a | limit $b"
+    c=$(start_once "$ZIRMON" journal)
+    d=$(start_once "$ZIRMON" family)
+    [ -n "$a" ] && [ -n "$b" ] && [ -n "$c" ] && [ -n "$d" ] ||
+        { echo "run $i: a program did not map a window" >&2; exit 1; }
+    echo "$a $b $c $d" >>"$WORK/pairs"
+    echo "run $i of $RUNS: zirmon $a | limit $b | journal $c | family $d"
 done
 
 echo "Drill figures..."
@@ -80,6 +105,8 @@ debian=$(cat /etc/debian_version 2>/dev/null || echo unknown)
 qt=$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unknown)
 time_ratio=$(median_ratio 1 4)
 mem_ratio=$(median_ratio 2 5)
+journal_ratio=$(median_ratio 7 1)
+family_ratio=$(median_ratio 10 4)
 idle_a=$(median_of 3 1)
 enter_1k=$(drill_median "one Enter, 1,000")
 enter_100k=$(drill_median "one Enter, 100,000")
@@ -94,8 +121,10 @@ pause_share=$(drill_median "share of one core")
     echo "Machine: $(nproc) cores ($cpu_model), $mem_total of memory, Debian $debian,"
     echo "kernel $(uname -r), Qt $qt, Release build. Start-up runs on a private Xvfb"
     echo "without a window manager, $RUNS runs per program after one warm-up each,"
-    echo "Zirmon and the reference program \`bench/limit\` taking turns, each run in a"
-    echo "fresh temporary home. Other figures on the offscreen platform."
+    echo "Zirmon, the reference program \`bench/limit\`, Zirmon with a year's journal"
+    echo "(100,000 answers) and Zirmon in the home of a family of nine children (the"
+    echo "practising one with that journal) taking turns, each run in a fresh"
+    echo "temporary home. Other figures on the offscreen platform."
     echo
     echo "## Start-up against the reference program"
     echo
@@ -109,6 +138,12 @@ pause_share=$(drill_median "share of one core")
     echo "| Ratio Zirmon / limit, pair by pair | $(ratio 2 5) |"
     echo "| Zirmon: processor time in $IDLE idle seconds, ms | $(stats 3 1) |"
     echo "| Limit: processor time in $IDLE idle seconds, ms | $(stats 6 1) |"
+    echo "| Zirmon with a year's journal: first window mapped, ms | $(stats 7 1) |"
+    echo "| Ratio with journal / without, pair by pair | $(ratio 7 1) |"
+    echo "| Zirmon with a year's journal: peak resident memory, MiB | $(stats 8 0.0009765625) |"
+    echo "| A family of nine: first window (\"Kdo bude počítat?\") mapped, ms | $(stats 10 1) |"
+    echo "| Ratio family / limit, pair by pair | $(ratio 10 4) |"
+    echo "| A family of nine: peak resident memory, MiB | $(stats 11 0.0009765625) |"
     echo
     echo "## The drill"
     echo
@@ -122,6 +157,8 @@ pause_share=$(drill_median "share of one core")
     echo "|---|---|---|"
     echo "| time to first window at most 1.10 x the limit | $time_ratio x | $(verdict "$time_ratio" 1.10) |"
     echo "| peak memory at most 1.10 x the limit | $mem_ratio x | $(verdict "$mem_ratio" 1.10) |"
+    echo "| a family of nine: first window at most 1.10 x the limit | $family_ratio x | $(verdict "$family_ratio" 1.10) |"
+    echo "| a year's journal (100,000 lines): start at most 1.05 x the start without | $journal_ratio x | $(verdict "$journal_ratio" 1.05) |"
     echo "| idle processor use 0 | $idle_a ms in $IDLE s | $(verdict "$idle_a" 0) |"
     echo "| one Enter under 1 ms at 1,000 listed lines | $enter_1k ms | $(verdict "$enter_1k" 1) |"
     echo "| one Enter under 20 ms at 100,000 listed lines | $enter_100k ms | $(verdict "$enter_100k" 20) |"

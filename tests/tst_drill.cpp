@@ -487,6 +487,9 @@ private Q_SLOTS:
         Answer(" 12");
         QTest::keyClick(Form1->vy, Qt::Key_Return); // judges nothing
         FakeClock.Start = QDateTime();
+        // tools/calccheck.sh opens this journal in a spreadsheet.
+        if (qEnvironmentVariableIsSet("ZIRMON_JOURNAL_COPY"))
+            QFile::copy(Home.dataDir() + "denik.csv", qEnvironmentVariable("ZIRMON_JOURNAL_COPY"));
         QCOMPARE(ReadAll(Home.dataDir() + "denik.csv"),
                  QByteArray("\xEF\xBB\xBF"
                             "Datum;Čas;Operace;A;B;Odpověď;Správně;Doba (ms)\r\n"
