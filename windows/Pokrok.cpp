@@ -110,8 +110,16 @@ TPokrok::TPokrok(QWidget* parent) : QDialog(parent) {
         heads.append(QString::fromUtf8(head));
     tabulkaDnu->setHorizontalHeaderLabels(heads);
     tabulkaDnu->verticalHeader()->hide();
+    tabulkaDnu->verticalHeader()->setDefaultSectionSize(22);
     tabulkaDnu->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    faktaNasobeni->setAccessibleDescription(
+        QStringLiteral("Řádky: násobilka, sloupce: číslo, které se násobí."));
+    faktaDeleni->setAccessibleDescription(QStringLiteral("Řádky: dělitel, sloupce: podíl."));
+    faktaScitani->setAccessibleDescription(
+        QStringLiteral("Řádky: první sčítanec, sloupce: druhý sčítanec."));
+    faktaOdcitani->setAccessibleDescription(QStringLiteral("Řádky: menšenec, sloupce: menšitel."));
     for (QTableWidget* grid : {faktaNasobeni, faktaDeleni, faktaScitani, faktaOdcitani}) {
+        grid->setToolTip(grid->accessibleDescription());
         grid->horizontalHeader()->setDefaultSectionSize(30);
         grid->horizontalHeader()->setMinimumSectionSize(20);
         grid->verticalHeader()->setDefaultSectionSize(20);
