@@ -3,15 +3,10 @@
 #include "practice/PracticeState.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
-
-// A day's answer times, gathered while the entries are walked.
-struct TDayTimes {
-    std::vector<qint64> Total;
-    std::vector<qint64> Ops[4];
-};
 
 qint64 MedianOf(std::vector<qint64>& values) {
     if (values.empty())
@@ -73,41 +68,62 @@ QList<int> UpTo(int last) {
 
 } // namespace
 
-QList<TDayProgress> SummarizeDays(const QList<TJournalEntry>& entries) {
+// A day's answer times, gathered while the entries are added.
+struct TDaySummarizer::TTimes {
+    std::vector<qint64> Total;
+    std::vector<qint64> Ops[4];
+};
+
+TDaySummarizer::TDaySummarizer() : Times(new QList<TTimes>) {}
+
+TDaySummarizer::~TDaySummarizer() {
+    delete Times;
+}
+
+void TDaySummarizer::Add(const TJournalEntry& entry) {
     // The journal is in the order of the answers, but a clock put back or a
-    // copy pasted in may mix the days: the days are found first, then sorted.
-    QHash<QDate, qsizetype> index;
-    QList<TDayProgress> days;
-    std::vector<TDayTimes> times;
-    for (const TJournalEntry& entry : entries) {
-        auto found = index.constFind(entry.Date);
-        qsizetype at;
-        if (found == index.constEnd()) {
-            at = days.size();
-            index.insert(entry.Date, at);
-            days.append(TDayProgress{});
-            days.last().Date = entry.Date;
-            times.emplace_back();
-        } else {
-            at = *found;
-        }
-        TDayProgress& day = days[at];
-        const int op = int(entry.Op);
-        Count(day.Total, entry);
-        Count(day.Ops[op], entry);
-        times[at].Total.push_back(entry.Ms);
-        times[at].Ops[op].push_back(entry.Ms);
+    // copy pasted in may mix the days: the days are sorted at the end.
+    auto found = Index.constFind(entry.Date);
+    qsizetype at;
+    if (found == Index.constEnd()) {
+        at = Days.size();
+        Index.insert(entry.Date, at);
+        Days.append(TDayProgress{});
+        Days.last().Date = entry.Date;
+        Times->emplaceBack();
+    } else {
+        at = *found;
     }
-    for (qsizetype i = 0; i < days.size(); ++i) {
-        days[i].Total.MedianMs = MedianOf(times[i].Total);
+    TDayProgress& day = Days[at];
+    const int op = int(entry.Op);
+    Count(day.Total, entry);
+    Count(day.Ops[op], entry);
+    (*Times)[at].Total.push_back(entry.Ms);
+    (*Times)[at].Ops[op].push_back(entry.Ms);
+}
+
+QList<TDayProgress> TDaySummarizer::Result() {
+    for (qsizetype i = 0; i < Days.size(); ++i) {
+        TTimes& times = (*Times)[i];
+        Days[i].Total.MedianMs = MedianOf(times.Total);
         for (int op = 0; op < 4; ++op)
-            days[i].Ops[op].MedianMs = MedianOf(times[i].Ops[op]);
+            Days[i].Ops[op].MedianMs = MedianOf(times.Ops[op]);
     }
+    QList<TDayProgress> days = std::exchange(Days, {});
+    Times->clear();
+    Index.clear();
     std::sort(days.begin(), days.end(),
               [](const TDayProgress& x, const TDayProgress& y) { return x.Date > y.Date; });
     if (days.size() > ShownDays)
         days.resize(ShownDays);
     return days;
+}
+
+QList<TDayProgress> SummarizeDays(const QList<TJournalEntry>& entries) {
+    TDaySummarizer summarizer;
+    for (const TJournalEntry& entry : entries)
+        summarizer.Add(entry);
+    return summarizer.Result();
 }
 
 QString MinutesText(qint64 ms) {

@@ -38,6 +38,23 @@ struct TDayProgress {
 // The last ShownDays days with entries, the most recent first.
 QList<TDayProgress> SummarizeDays(const QList<TJournalEntry>& entries);
 
+// The same summed up entry by entry: Add each, then take the Result (once).
+class TDaySummarizer {
+public:
+    TDaySummarizer();
+    ~TDaySummarizer();
+    TDaySummarizer(const TDaySummarizer&) = delete;
+    TDaySummarizer& operator=(const TDaySummarizer&) = delete;
+    void Add(const TJournalEntry& entry);
+    QList<TDayProgress> Result();
+
+private:
+    struct TTimes;
+    QHash<QDate, qsizetype> Index; // of each day in Days and Times
+    QList<TDayProgress> Days;
+    QList<TTimes>* Times;
+};
+
 // The whole minutes and tenths of a duration ("12,5"), and the seconds with
 // one decimal ("3,2"), written with a Czech decimal comma.
 QString MinutesText(qint64 ms);

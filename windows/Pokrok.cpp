@@ -150,9 +150,15 @@ void TPokrok::Reload() {
     QHash<TFactKey, TFactInfo> facts;
     QString failure;
     try {
-        const QList<TJournalEntry> entries = ReadJournal(GetJournalPath());
-        days = SummarizeDays(entries);
-        facts = DeriveFacts(entries);
+        // 100,000 answers are summed up as they are read, not kept.
+        TDaySummarizer summarizer;
+        TFactDeriver deriver;
+        ReadJournalEach(GetJournalPath(), [&](const TJournalEntry& entry) {
+            summarizer.Add(entry);
+            deriver.Add(entry);
+        });
+        days = summarizer.Result();
+        facts = deriver.Result();
     } catch (const EZirmonError& error) {
         failure = error.message();
     }
