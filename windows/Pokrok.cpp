@@ -146,6 +146,10 @@ void TPokrok::Open() {
 }
 
 void TPokrok::Reload() {
+    const QList<TChild>& children = PracticeState.Children;
+    setWindowTitle(children.size() >= 2 && PracticeState.Child < children.size()
+                       ? QStringLiteral("Pokrok – ") + children[PracticeState.Child].Name
+                       : QStringLiteral("Pokrok"));
     QList<TDayProgress> days;
     QHash<TFactKey, TFactInfo> facts;
     QString failure;

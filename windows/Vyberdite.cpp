@@ -7,6 +7,7 @@
 #include "windows/Look.h"
 #include "windows/Mainzirm.h"
 #include "windows/Nastzirm.h"
+#include "windows/Pokrok.h"
 #include "windows/Vyslf.h"
 
 #include <QShowEvent>
@@ -80,6 +81,9 @@ void SwitchChild(int index) {
     setpoc->okde->setChecked(PracticeState.PickDiv);
     vyslForm->ReloadList();
     ShowFamily();
+    // An open progress window follows the child who practises now.
+    if (Pokrok && Pokrok->isVisible())
+        Pokrok->Reload();
 }
 
 void ShowFamily() {
