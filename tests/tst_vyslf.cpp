@@ -327,6 +327,14 @@ private Q_SLOTS:
         Start();
         Key(Qt::Key_P, Qt::AltModifier); // the menu bar's command, from the keys
         QVERIFY(QTest::qWaitForWindowActive(Pokrok));
+        // Tab walks the page switcher, the chart, the grid and the buttons.
+        QStringList walk;
+        for (int i = 0; i < 5; ++i) {
+            walk << FocusName();
+            Key(Qt::Key_Tab);
+        }
+        QCOMPARE(walk.join(' '),
+                 QStringLiteral("qt_tabwidget_tabbar graf tabulkaDnu ulozit zavrit"));
         const QString copy = Home.root() + "/kopie.csv";
         WhenModal(
             "file dialog", [](QWidget* w) { return qobject_cast<QFileDialog*>(w); },

@@ -15,7 +15,9 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QShowEvent>
+#include <QTabBar>
 #include <QTableWidget>
+#include <iterator>
 
 TPokrok* Pokrok = nullptr;
 
@@ -85,6 +87,7 @@ TPokrok::TPokrok(QWidget* parent) : QDialog(parent) {
     MakeToolWindow(this, 760, 500);
     setMinimumSize(560, 400);
     NamePages(stranky);
+    stranky->tabBar()->setAccessibleName(QStringLiteral("Stránky pokroku"));
 
     QString legend;
     QStringList spoken;
