@@ -9,6 +9,7 @@
 #include "windows/Man.h"
 #include "windows/Nastzirm.h"
 #include "windows/Passwd.h"
+#include "windows/Pokrok.h"
 #include "windows/Vyberdite.h"
 #include "windows/Vyslf.h"
 #include "windows/Zadanhe.h"
@@ -44,6 +45,7 @@ template <typename T> void Destroy(T*& window) {
 } // namespace
 
 void DestroyWindows() {
+    Destroy(Pokrok);
     Destroy(Vyberdite);
     Destroy(vyslForm);
     Destroy(PasswordDlg1);

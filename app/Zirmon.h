@@ -5,5 +5,6 @@
 // vyslForm, Vyberdite. Only Form1 is shown, by the caller.
 void CreateWindows();
 
-// Destroys them again, in the reverse order (program end, tests).
+// Destroys them again, in the reverse order (program end, tests), and the
+// progress window first when it was ever opened.
 void DestroyWindows();

@@ -1,14 +1,16 @@
 // Measures the answer path: one Enter with 10, 1,000 and 100,000 lines in
 // the wrong-answer list (pause and sound left out), one showing of the list
 // with 100,000 lines, LoadSettings on a file of the size the program writes,
-// a switch to another child of a family of nine, and the processor time of
-// one real pause. Prints one table row per figure
+// a switch to another child of a family of nine, the opening of the
+// progress window on a journal of 100,000 answers with the memory it takes,
+// and the processor time of one real pause. Prints one table row per figure
 // ("| what | median | min | max | runs |", in milliseconds unless the row
 // says otherwise); run it with QT_QPA_PLATFORM=offscreen. bench/run.sh
 // collects the rows into its report.
 #include "app/Zirmon.h"
 #include "practice/Evaluation.h"
 #include "practice/PracticeState.h"
+#include "practice/Progress.h"
 #include "practice/Returns.h"
 #include "practice/Sound.h"
 #include "store/DataDir.h"
@@ -20,16 +22,19 @@
 #include "store/WholeFile.h"
 #include "windows/Mainzirm.h"
 #include "windows/Nastzirm.h"
+#include "windows/Pokrok.h"
 #include "windows/Vyberdite.h"
 #include "windows/Vyslf.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <vector>
 
@@ -60,6 +65,43 @@ double CpuMs() {
     getrusage(RUSAGE_SELF, &u);
     return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
            (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
+// A figure of /proc/self/status ("VmRSS", "VmHWM") in KiB.
+double StatusKib(const char* key) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key) + 1).trimmed().split(' ').value(0).toDouble();
+    return 0;
+}
+
+// Starts the peak resident memory afresh from the present figure.
+void ResetPeakMemory() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// A journal of lines answers over the last days, all four operations, about
+// 250 a day, one in seven wrong.
+QByteArray JournalOf(int lines) {
+    QByteArray bytes = JournalHead();
+    bytes.reserve(lines * 48);
+    const QDate first = QDate::currentDate().addDays(-lines / 250);
+    for (int i = 0; i < lines; ++i) {
+        const auto op = static_cast<TOperation>(i % 4);
+        const int a = i % 11;
+        const int b = 1 + i / 4 % 10;
+        const bool right = i % 7 != 0;
+        bytes += JournalLine(TJournalEntry{
+            first.addDays(i / 250), QTime(16, 0).addSecs(i % 250 * 9), op,
+            op == TOperation::Division ? a * b : a, b,
+            right ? QStringLiteral("42") : QStringLiteral("41"), right, 1200 + i % 37 * 150});
+    }
+    return bytes;
 }
 
 QString ListOf(int lines) {
@@ -205,6 +247,58 @@ int main(int argc, char* argv[]) {
             ms.push_back(t.nsecsElapsed() / 1e6);
         }
         Report("switching to another child of nine, 1,000 lines, ms", ms);
+    }
+
+    {
+        // The progress window on a journal of 100,000 answers: the first
+        // opening makes the window, later ones read the journal again.
+        for (int k = 1; k <= 10; ++k)
+            PracticeState.MulTable[k] = PracticeState.DivBy[k] = true;
+        ReplaceWholeFile(GetJournalPath(), JournalOf(100000), true);
+        QCoreApplication::processEvents();
+        malloc_trim(0); // what was freed before goes back, so only the window counts
+        const double rssBefore = StatusKib("VmRSS:");
+        ResetPeakMemory();
+        const double peakBefore = StatusKib("VmHWM:");
+        QElapsedTimer t;
+        t.start();
+        Form1->pokrok->trigger();
+        QCoreApplication::processEvents(); // laid out and painted
+        Report("first opening of \"Pokrok\", 100,000 answers, ms", {t.nsecsElapsed() / 1e6});
+        malloc_trim(0);
+        Report("  memory it added, resident after it, MiB",
+               {(StatusKib("VmRSS:") - rssBefore) / 1024});
+        Report("  memory it added, peak while it opened, MiB",
+               {(StatusKib("VmHWM:") - peakBefore) / 1024});
+        std::vector<double> ms;
+        for (int i = 0; i < 7; ++i) {
+            Pokrok->hide();
+            QCoreApplication::processEvents();
+            t.restart();
+            Form1->pokrok->trigger();
+            QCoreApplication::processEvents();
+            ms.push_back(t.nsecsElapsed() / 1e6);
+        }
+        Report("opening \"Pokrok\" again, 100,000 answers, ms", ms);
+        std::vector<double> read, summed;
+        for (int i = 0; i < 7; ++i) {
+            t.restart();
+            ReadJournalEach(GetJournalPath(), [](const TJournalEntry&) {});
+            read.push_back(t.nsecsElapsed() / 1e6);
+            t.restart();
+            TDaySummarizer summarizer;
+            TFactDeriver deriver;
+            ReadJournalEach(GetJournalPath(), [&](const TJournalEntry& entry) {
+                summarizer.Add(entry);
+                deriver.Add(entry);
+            });
+            summarizer.Result();
+            deriver.Result();
+            summed.push_back(t.nsecsElapsed() / 1e6);
+        }
+        Report("  of which reading the journal, ms", read);
+        Report("  of which reading it with the days and facts summed up, ms", summed);
+        Pokrok->hide();
     }
 
     {

@@ -112,6 +112,8 @@ enter_1k=$(drill_median "one Enter, 1,000")
 enter_100k=$(drill_median "one Enter, 100,000")
 show_100k=$(drill_median "one showing of")
 pause_share=$(drill_median "share of one core")
+progress_open=$(drill_median "first opening of")
+progress_peak=$(drill_median "peak while it opened")
 
 {
     echo "# Performance"
@@ -164,6 +166,8 @@ pause_share=$(drill_median "share of one core")
     echo "| one Enter under 20 ms at 100,000 listed lines | $enter_100k ms | $(verdict "$enter_100k" 20) |"
     echo "| one \"Příklady\" showing under 100 ms at 100,000 lines | $show_100k ms | $(verdict "$show_100k" 100) |"
     echo "| one pause under 2 % of one core | $pause_share % | $(verdict "$pause_share" 2) |"
+    echo "| \"Pokrok\" opens in under 150 ms at 100,000 answers | $progress_open ms | $(verdict "$progress_open" 150) |"
+    echo "| \"Pokrok\" adds under 10 MiB of memory at 100,000 answers | $progress_peak MiB | $(verdict "$progress_peak" 10) |"
     NOTES=${ZIRMON_BENCH_NOTES:-$ZIRMON_ROOT/bench/NOTES.md}
     if [ -f "$NOTES" ]; then
         echo

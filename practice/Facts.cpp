@@ -3,6 +3,7 @@
 #include "store/DataDir.h"
 
 #include <algorithm>
+#include <utility>
 
 size_t qHash(const TFactKey& key, size_t seed) {
     return qHashMulti(seed, int(key.Op), key.A, key.B);
@@ -18,28 +19,28 @@ qint64 Median(QList<qint64> values) {
 
 } // namespace
 
-QHash<TFactKey, TFactInfo> DeriveFacts(const QList<TJournalEntry>& entries) {
-    QHash<TFactKey, TFactInfo> facts;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const TJournalEntry& entry = entries[i];
-        TFactInfo& fact = facts[TFactKey{entry.Op, entry.A, entry.B}];
-        ++fact.Asked;
-        fact.LastAsked = entry.Date;
-        fact.LastAnswers.append(entry.Answer);
-        if (fact.LastAnswers.size() > KeptAnswers)
-            fact.LastAnswers.removeFirst();
-        if (entry.Correct) {
-            fact.LastRightMs.append(entry.Ms);
-            if (fact.LastRightMs.size() > FastSampleCount)
-                fact.LastRightMs.removeFirst();
-            if (!fact.RightDays.contains(entry.Date))
-                fact.RightDays.append(entry.Date);
-        } else {
-            fact.LastMistake = i;
-            fact.RightDays.clear();
-        }
+void TFactDeriver::Add(const TJournalEntry& entry) {
+    TFactInfo& fact = Facts[TFactKey{entry.Op, entry.A, entry.B}];
+    ++fact.Asked;
+    fact.LastAsked = entry.Date;
+    fact.LastAnswers.append(entry.Answer);
+    if (fact.LastAnswers.size() > KeptAnswers)
+        fact.LastAnswers.removeFirst();
+    if (entry.Correct) {
+        fact.LastRightMs.append(entry.Ms);
+        if (fact.LastRightMs.size() > FastSampleCount)
+            fact.LastRightMs.removeFirst();
+        if (!fact.RightDays.contains(entry.Date))
+            fact.RightDays.append(entry.Date);
+    } else {
+        fact.LastMistake = Index;
+        fact.RightDays.clear();
     }
-    for (TFactInfo& fact : facts) {
+    ++Index;
+}
+
+QHash<TFactKey, TFactInfo> TFactDeriver::Result() {
+    for (TFactInfo& fact : Facts) {
         if (fact.RightDays.isEmpty())
             fact.State = TFactState::Learning;
         else if (fact.RightDays.size() < KnownAfterDays)
@@ -49,7 +50,14 @@ QHash<TFactKey, TFactInfo> DeriveFacts(const QList<TJournalEntry>& entries) {
         fact.Fast = fact.State == TFactState::Known && fact.LastRightMs.size() == FastSampleCount &&
                     Median(fact.LastRightMs) < FastMedianMs;
     }
-    return facts;
+    return std::exchange(Facts, {});
+}
+
+QHash<TFactKey, TFactInfo> DeriveFacts(const QList<TJournalEntry>& entries) {
+    TFactDeriver deriver;
+    for (const TJournalEntry& entry : entries)
+        deriver.Add(entry);
+    return deriver.Result();
 }
 
 QHash<TFactKey, TFactInfo> ReadFacts() {

@@ -54,6 +54,18 @@ constexpr int KeptAnswers = 3;
 // that is missing is New.
 QHash<TFactKey, TFactInfo> DeriveFacts(const QList<TJournalEntry>& entries);
 
+// The same worked out entry by entry, for a reader that does not keep the
+// entries: Add each in journal order, then take the Result (once).
+class TFactDeriver {
+public:
+    void Add(const TJournalEntry& entry);
+    QHash<TFactKey, TFactInfo> Result();
+
+private:
+    QHash<TFactKey, TFactInfo> Facts;
+    qsizetype Index = 0; // of the next entry
+};
+
 // The facts of the child's journal (GetJournalPath), read now: for the
 // windows that show or use them, never at start-up. Raises as ReadJournal.
 QHash<TFactKey, TFactInfo> ReadFacts();

@@ -3,6 +3,7 @@
 #include "store/Errors.h"
 #include "store/WholeFile.h"
 
+#include <QVarLengthArray>
 #include <array>
 #include <climits>
 
@@ -98,15 +99,20 @@ char DetectSeparator(QByteArrayView firstLine) {
     return best;
 }
 
-bool ReadNumber(QByteArray text, qint64& value) {
-    // Spaces, also the no-break ones a spreadsheet groups thousands with.
-    text.replace("\xC2\xA0", "").replace("\xA0", "").replace(" ", "");
+bool ReadNumber(QByteArrayView field, qint64& value) {
     bool ok = false;
+    if (!field.contains(' ') && !field.contains('\xA0')) {
+        value = field.toLongLong(&ok);
+        return ok;
+    }
+    // Spaces, also the no-break ones a spreadsheet groups thousands with.
+    QByteArray text = field.toByteArray();
+    text.replace("\xC2\xA0", "").replace("\xA0", "").replace(" ", "");
     value = text.toLongLong(&ok);
     return ok;
 }
 
-bool ReadInt(const QByteArray& text, int& value) {
+bool ReadInt(QByteArrayView text, int& value) {
     qint64 wide = 0;
     if (!ReadNumber(text, wide) || wide < INT_MIN || wide > INT_MAX)
         return false;
@@ -132,9 +138,13 @@ bool ReadChar(QByteArrayView text, qsizetype& pos, char c) {
 
 // "2026-12-09" as written, or "9.12.2026" as a spreadsheet on a Czech
 // system saves it (with or without spaces after the dots).
-QDate ReadDate(const QByteArray& field) {
-    QByteArray text = field.trimmed();
-    text.replace(" ", "");
+QDate ReadDate(QByteArrayView field) {
+    QByteArrayView text = field.trimmed();
+    QByteArray joined;
+    if (text.contains(' ')) {
+        joined = text.toByteArray().replace(" ", "");
+        text = joined;
+    }
     qsizetype pos = 0;
     int y = 0, m = 0, d = 0;
     const bool iso = ReadDigits(text, pos, 4, y) && pos == 4 && ReadChar(text, pos, '-') &&
@@ -152,8 +162,8 @@ QDate ReadDate(const QByteArray& field) {
 }
 
 // "17:05:33", or without the seconds.
-QTime ReadTime(const QByteArray& field) {
-    const QByteArray text = field.trimmed();
+QTime ReadTime(QByteArrayView field) {
+    const QByteArrayView text = field.trimmed();
     qsizetype pos = 0;
     int h = 0, m = 0, sec = 0;
     if (!ReadDigits(text, pos, 2, h) || !ReadChar(text, pos, ':') || !ReadDigits(text, pos, 2, m) ||
@@ -165,25 +175,65 @@ QTime ReadTime(const QByteArray& field) {
     return pos == text.size() ? QTime(h, m, sec) : QTime();
 }
 
-bool ReadOperation(const QByteArray& field, TOperation& op) {
-    const QByteArray word = field.trimmed();
+bool ReadOperation(QByteArrayView field, TOperation& op) {
+    const QByteArrayView word = field.trimmed();
     for (const TWord& w : Words)
-        if (word == w.Utf8 || word == w.Cp1250) {
+        if (word == QByteArrayView(w.Utf8) || word == QByteArrayView(w.Cp1250)) {
             op = w.Op;
             return true;
         }
     return false;
 }
 
-QString ReadAnswer(const QByteArray& field) {
+// The answers a journal mostly holds, the numbers 0 to 999 as written
+// without leading zeros: made once per reading and shared by the entries.
+class TAnswerTexts {
+public:
+    QString Text(QByteArrayView field);
+
+private:
+    QString Numbers[1000];
+};
+
+QString TAnswerTexts::Text(QByteArrayView field) {
+    if (field.isEmpty() || field.size() > 3 || (field.size() > 1 && field[0] == '0'))
+        return QString();
+    int number = 0;
+    for (const char c : field) {
+        if (c < '0' || c > '9')
+            return QString();
+        number = number * 10 + (c - '0');
+    }
+    if (Numbers[number].isNull())
+        Numbers[number] = QString::fromLatin1(field);
+    return Numbers[number];
+}
+
+QString ReadAnswer(QByteArrayView field, TAnswerTexts& shared) {
+    const QString number = shared.Text(field);
+    if (!number.isNull())
+        return number;
     QString text = QString::fromUtf8(field);
     if (text.startsWith(u'\'') && NeedsFormulaGuard(text.mid(1)))
         text.remove(0, 1);
     return text;
 }
 
-bool ReadEntry(QByteArrayView line, char sep, TJournalEntry& entry) {
-    const QList<QByteArray> fields = SplitFields(line, sep);
+bool ReadEntry(QByteArrayView line, char sep, TJournalEntry& entry, TAnswerTexts& shared) {
+    // A line without quotes is read where it lies; one with quotes from
+    // its fields unquoted.
+    QList<QByteArray> unquoted;
+    QVarLengthArray<QByteArrayView, 12> fields;
+    if (line.contains('"')) {
+        unquoted = SplitFields(line, sep);
+        for (const QByteArray& field : std::as_const(unquoted))
+            fields.append(field);
+    } else {
+        qsizetype start = 0;
+        for (qsizetype at; (at = line.indexOf(sep, start)) >= 0; start = at + 1)
+            fields.append(line.sliced(start, at - start));
+        fields.append(line.sliced(start));
+    }
     if (fields.size() < 8)
         return false;
     // Empty fields a spreadsheet adds after the last column are allowed.
@@ -197,11 +247,11 @@ bool ReadEntry(QByteArrayView line, char sep, TJournalEntry& entry) {
     if (!ReadOperation(fields[2], entry.Op) || !ReadInt(fields[3], entry.A) ||
         !ReadInt(fields[4], entry.B))
         return false;
-    entry.Answer = ReadAnswer(fields[5]);
-    const QByteArray verdict = fields[6].trimmed().toLower();
-    if (verdict == "ano")
+    entry.Answer = ReadAnswer(fields[5], shared);
+    const QByteArrayView verdict = fields[6].trimmed();
+    if (verdict.compare("ano", Qt::CaseInsensitive) == 0)
         entry.Correct = true;
-    else if (verdict == "ne")
+    else if (verdict.compare("ne", Qt::CaseInsensitive) == 0)
         entry.Correct = false;
     else
         return false;
@@ -239,8 +289,9 @@ void AppendJournal(const QString& path, const TJournalEntry& entry) {
         throw EZirmonError(QString("Cannot write file \"%1\". %2").arg(path, reason));
 }
 
-QList<TJournalEntry> ParseJournal(QByteArrayView bytes) {
-    QList<TJournalEntry> entries;
+void ForEachJournalEntry(QByteArrayView bytes,
+                         const std::function<void(const TJournalEntry&)>& take) {
+    TAnswerTexts shared;
     if (bytes.startsWith(Bom))
         bytes = bytes.sliced(3);
     char sep = 0;
@@ -261,18 +312,30 @@ QList<TJournalEntry> ParseJournal(QByteArrayView bytes) {
         // Lines appended after a spreadsheet saved the file with other
         // separators keep ours.
         TJournalEntry entry;
-        if (ReadEntry(line, sep, entry) || (sep != ';' && ReadEntry(line, ';', entry)))
-            entries.append(entry);
+        if (ReadEntry(line, sep, entry, shared) ||
+            (sep != ';' && ReadEntry(line, ';', entry, shared)))
+            take(entry);
     }
     // What follows the last line end is a line cut short: not read.
+}
+
+QList<TJournalEntry> ParseJournal(QByteArrayView bytes) {
+    QList<TJournalEntry> entries;
+    ForEachJournalEntry(bytes, [&entries](const TJournalEntry& entry) { entries.append(entry); });
     return entries;
 }
 
-QList<TJournalEntry> ReadJournal(const QString& path) {
+void ReadJournalEach(const QString& path, const std::function<void(const TJournalEntry&)>& take) {
     const TFileRead read = ReadWholeFile(path);
     if (read.Missing)
-        return {};
+        return;
     if (!read.Ok)
         throw EZirmonError(QString("Cannot open file \"%1\". %2").arg(path, read.Reason));
-    return ParseJournal(read.Bytes);
+    ForEachJournalEntry(read.Bytes, take);
+}
+
+QList<TJournalEntry> ReadJournal(const QString& path) {
+    QList<TJournalEntry> entries;
+    ReadJournalEach(path, [&entries](const TJournalEntry& entry) { entries.append(entry); });
+    return entries;
 }

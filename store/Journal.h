@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QTime>
+#include <functional>
 
 // The journal of every judged answer, denik.csv beside zirmon.ini: a table
 // for a spreadsheet on a Czech system. UTF-8 with a byte-order mark, ";"
@@ -51,6 +52,12 @@ void AppendJournal(const QString& path, const TJournalEntry& entry);
 // last line without a line end, which a write cut short leaves behind.
 QList<TJournalEntry> ParseJournal(QByteArrayView bytes);
 
+// The same entries handed to take one by one, in journal order, without
+// keeping them: for a reader that only sums them up.
+void ForEachJournalEntry(QByteArrayView bytes,
+                         const std::function<void(const TJournalEntry&)>& take);
+
 // The entries of the journal at path; none when the file is missing.
 // Raises "Cannot open file "<path>". <reason>" when it cannot be read.
 QList<TJournalEntry> ReadJournal(const QString& path);
+void ReadJournalEach(const QString& path, const std::function<void(const TJournalEntry&)>& take);

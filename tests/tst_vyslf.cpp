@@ -1,4 +1,5 @@
 // The wrong-answer list window and its file, as a parent uses them.
+#include "ModalDriver.h"
 #include "TestSupport.h"
 #include "app/Zirmon.h"
 #include "practice/Evaluation.h"
@@ -8,14 +9,43 @@
 #include "store/ListFile.h"
 #include "windows/Cells.h"
 #include "windows/Mainzirm.h"
+#include "windows/Pokrok.h"
 #include "windows/Vyslf.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QStringEncoder>
 #include <QtTest>
 
 namespace {
 TFakeClock NoPause;
+
+// A week of practice in November: 7 x 8 right on three days and quick,
+// 6 x 7 right on three days but slow, 3 + 4 wrong and then right, 9 - 5
+// and 4 x 8 wrong, 56 : 8 right once; 2 + 2 took a walk of 90 seconds.
+const QByteArray Week = "\xEF\xBB\xBF"
+                        "Datum;Čas;Operace;A;B;Odpověď;Správně;Doba (ms)\r\n"
+                        "2026-11-02;17:00:00;násobení;7;8;56;ano;2100\r\n"
+                        "2026-11-02;17:00:05;násobení;6;7;42;ano;5000\r\n"
+                        "2026-11-02;17:00:12;násobení;4;8;30;ne;7000\r\n"
+                        "2026-11-02;17:00:20;sčítání;3;4;7;ano;1500\r\n"
+                        "2026-11-02;17:02:00;sčítání;2;2;4;ano;90000\r\n"
+                        "2026-11-03;16:00:00;násobení;7;8;56;ano;1800\r\n"
+                        "2026-11-03;16:00:05;násobení;6;7;42;ano;4000\r\n"
+                        "2026-11-04;16:00:00;násobení;7;8;56;ano;2400\r\n"
+                        "2026-11-04;16:00:05;násobení;6;7;42;ano;6000\r\n"
+                        "2026-11-05;16:00:00;sčítání;3;4;8;ne;3000\r\n"
+                        "2026-11-06;16:00:00;sčítání;3;4;7;ano;2500\r\n"
+                        "2026-11-07;16:00:00;odčítání;9;5;3;ne;4000\r\n"
+                        "2026-11-08;16:00:00;dělení;56;8;7;ano;3500\r\n";
+
+QStringList RowOf(const QTableWidget* grid, int row) {
+    QStringList texts;
+    for (int col = 0; col < grid->columnCount(); ++col)
+        texts.append(grid->item(row, col) ? grid->item(row, col)->text() : QString());
+    return texts;
+}
 
 } // namespace
 
@@ -217,6 +247,120 @@ private Q_SLOTS:
         QVERIFY(boxes.at(0).startsWith("Zirmon|Cannot create file \"" + ListFile() + "\". "));
         // The list is cleared all the same.
         QVERIFY(vyslForm->ListText().startsWith(QString(13, ' ') + "\r\n  Špatně"));
+    }
+
+    // The progress window over a week of practice, opened from the menu.
+    void progressOfAWeek_data() {
+        QTest::addColumn<QString>("grid");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("mark");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("fast") << "faktaNasobeni" << 2 << 7 << "R"
+                              << "7 x 8, umí rychle; poslední odpovědi: 56, 56, 56; doby "
+                                 "správných: 2,1 s, 1,8 s, 2,4 s; naposledy 4. 11. 2026";
+        QTest::newRow("slow") << "faktaNasobeni" << 1 << 6 << "U"
+                              << "6 x 7, umí; poslední odpovědi: 42, 42, 42; doby správných: "
+                                 "5,0 s, 4,0 s, 6,0 s; naposledy 4. 11. 2026";
+        QTest::newRow("new") << "faktaNasobeni" << 0 << 2 << ""
+                             << "2 x 3, nové";
+        QTest::newRow("wrong") << "faktaNasobeni" << 2 << 4 << "u"
+                               << "4 x 8, učí se; poslední odpovědi: 30; naposledy 2. 11. 2026";
+        QTest::newRow("almost") << "faktaScitani" << 3 << 4 << "s"
+                                << "3 + 4, skoro; poslední odpovědi: 7, 8, 7; doby správných: "
+                                   "1,5 s, 2,5 s; naposledy 6. 11. 2026";
+        QTest::newRow("subtraction")
+            << "faktaOdcitani" << 9 << 5 << "u"
+            << "9 - 5, učí se; poslední odpovědi: 3; naposledy 7. 11. 2026";
+        QTest::newRow("division") << "faktaDeleni" << 0 << 7 << "s"
+                                  << "56 : 8, skoro; poslední odpovědi: 7; doby správných: 3,5 s; "
+                                     "naposledy 8. 11. 2026";
+    }
+    void progressOfAWeek() {
+        QFETCH(QString, grid);
+        QFETCH(int, row);
+        QFETCH(int, col);
+        QFETCH(QString, mark);
+        QFETCH(QString, spoken);
+        WriteAll(Home.dataDir() + "denik.csv", Week);
+        Start();
+        QVERIFY(!Pokrok); // not made at start
+        for (int k = 1; k <= 10; ++k) {
+            PracticeState.MulTable[k] = k == 3 || k == 7 || k == 8;
+            PracticeState.DivBy[k] = k == 8;
+        }
+        PracticeState.AddTo10 = true;
+        PracticeState.AddTo20 = PracticeState.AddTo100 = false;
+        PracticeState.SubTo20 = true;
+        Form1->pokrok->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(Pokrok));
+        QCOMPARE(Form1->pokrok->text(), QStringLiteral("&Pokrok"));
+
+        const QTableWidget* days = Pokrok->tabulkaDnu;
+        QCOMPARE(days->rowCount(), 15);
+        QCOMPARE(RowOf(days, 0),
+                 (QStringList{"8. 11. 2026", "celkem", "1", "1", "0", "0,1", "3,5"}));
+        QCOMPARE(RowOf(days, 12),
+                 (QStringList{"2. 11. 2026", "celkem", "5", "4", "1", "1,4", "5,0"}));
+        QCOMPARE(RowOf(days, 13),
+                 (QStringList{"2. 11. 2026", "sčítání", "2", "2", "0", "1,1", "45,8"}));
+        QCOMPARE(RowOf(days, 14),
+                 (QStringList{"2. 11. 2026", "násobení", "3", "2", "1", "0,3", "5,0"}));
+        QCOMPARE(Pokrok->graf->Bars().size(), 7);
+        QVERIFY(Pokrok->graf->accessibleDescription().startsWith(
+            "2. 11. 2026: dobře 4, špatně 1. 3. 11. 2026: dobře 2, špatně 0."));
+
+        auto* facts = Pokrok->findChild<QTableWidget*>(grid);
+        QCOMPARE(facts->item(row, col)->text(), mark);
+        QCOMPARE(facts->item(row, col)->data(Qt::AccessibleTextRole).toString(), spoken);
+        QCOMPARE(facts->item(row, col)->toolTip(), spoken);
+        QCOMPARE(Pokrok->faktaScitani->rowCount(), 11); // within 10
+        QCOMPARE(Pokrok->faktaOdcitani->rowCount(), 21);
+        QVERIFY(!Pokrok->faktaScitani->item(10, 1)); // 10 + 1 is outside
+        QVERIFY(!Pokrok->faktaOdcitani->item(4, 5));
+        Key(Qt::Key_Escape);
+        QVERIFY(!Pokrok->isVisible());
+    }
+
+    void progressSavesACopyOfTheJournal() {
+        WriteAll(Home.dataDir() + "denik.csv", Week + "2026-11-09;16:00:00;dělení;9;3;=1+2;ne;800");
+        Start();
+        Key(Qt::Key_P, Qt::AltModifier); // the menu bar's command, from the keys
+        QVERIFY(QTest::qWaitForWindowActive(Pokrok));
+        // Tab walks the page switcher, the chart, the grid and the buttons.
+        QStringList walk;
+        for (int i = 0; i < 5; ++i) {
+            walk << FocusName();
+            Key(Qt::Key_Tab);
+        }
+        QCOMPARE(walk.join(' '),
+                 QStringLiteral("qt_tabwidget_tabbar graf tabulkaDnu ulozit zavrit"));
+        const QString copy = Home.root() + "/kopie.csv";
+        WhenModal(
+            "file dialog", [](QWidget* w) { return qobject_cast<QFileDialog*>(w); },
+            [&](QWidget* w) {
+                auto* name = w->findChild<QLineEdit*>("fileNameEdit");
+                name->setText(copy);
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+        TBoxAnswerer answerer;
+        Pokrok->ulozit->click();
+        QCOMPARE(answerer.Boxes, QStringList());
+        QCOMPARE(ReadAll(copy), ReadAll(Home.dataDir() + "denik.csv"));
+        QVERIFY(Failures.isEmpty());
+    }
+
+    // A journal that cannot be read: one error box, then empty pages.
+    void progressOfAnUnreadableJournal() {
+        Start();
+        QDir().mkpath(Home.dataDir() + "denik.csv");
+        TBoxAnswerer answerer;
+        Form1->pokrok->trigger();
+        QCOMPARE(answerer.Boxes.size(), 1);
+        QVERIFY(answerer.Boxes.at(0).startsWith("Zirmon|Cannot open file \""));
+        QVERIFY(Pokrok->isVisible());
+        QCOMPARE(Pokrok->tabulkaDnu->rowCount(), 0);
+        QCOMPARE(Pokrok->faktaScitani->item(3, 4)->text(), QString());
     }
 };
 

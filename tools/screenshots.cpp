@@ -5,6 +5,7 @@
 #include "app/Zirmon.h"
 #include "practice/PracticeState.h"
 #include "store/DataDir.h"
+#include "store/Journal.h"
 #include "store/ListFile.h"
 #include "windows/About.h"
 #include "windows/Histr.h"
@@ -12,6 +13,7 @@
 #include "windows/Man.h"
 #include "windows/Nastzirm.h"
 #include "windows/Passwd.h"
+#include "windows/Pokrok.h"
 #include "windows/Vyslf.h"
 #include "windows/Zadanhe.h"
 
@@ -58,6 +60,20 @@ int main(int argc, char* argv[]) {
     SaveListFile(GetListPath(), DesignListText() + QStringLiteral("7   *    3    =    20\r\n"
                                                                   "24   :     4    =    5\r\n"
                                                                   "9    -   2    =    6\r\n"));
+    // Two weeks of a journal: the tables of 2 to 5, a few slips, most of
+    // them mended on later days.
+    for (int day = 0; day < 14; ++day) {
+        const QDate date = QDate(2026, 11, 2).addDays(day);
+        for (int i = 0; i < 12 + 3 * (day % 4); ++i) {
+            const int b = 2 + (day + i) % 4;
+            const int a = (i * 7 + day) % 11;
+            const bool right = (i + day) % 6 != 0;
+            AppendJournal(GetJournalPath(), TJournalEntry{date, QTime(16, 0).addSecs(i * 9),
+                                                          TOperation::Multiplication, a, b,
+                                                          QString::number(a * b + (right ? 0 : 1)),
+                                                          right, 1500 + 400 * ((i * 5 + day) % 9)});
+        }
+    }
     CreateWindows();
     bool ok = Shoot(Form1, folder, "Form1-idle");
     // A division answered right, as the verdict on it says.
@@ -77,6 +93,13 @@ int main(int argc, char* argv[]) {
         ok = Shoot(window, folder, name) && ok;
         window->hide();
     }
+    for (int k = 1; k <= 10; ++k)
+        PracticeState.MulTable[k] = k >= 2 && k <= 5;
+    Form1->pokrokClick();
+    ok = Shoot(Pokrok, folder, "Pokrok-dny") && ok;
+    Pokrok->stranky->setCurrentWidget(Pokrok->nasobeni);
+    ok = Shoot(Pokrok, folder, "Pokrok-nasobeni") && ok;
+    Pokrok->hide();
     DestroyWindows();
     return ok ? 0 : 1;
 }

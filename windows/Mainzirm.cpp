@@ -19,6 +19,7 @@
 #include "windows/Look.h"
 #include "windows/Man.h"
 #include "windows/Nastzirm.h"
+#include "windows/Pokrok.h"
 #include "windows/Speak.h"
 #include "windows/SvgIcon.h"
 #include "windows/Vyberdite.h"
@@ -193,6 +194,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     WireMenu(this, Manul1, &TForm1::Manul1Click);
     WireMenu(this, Pklady1, &TForm1::Pklady1Click);
     WireMenu(this, dite, &TForm1::diteClick);
+    WireMenu(this, pokrok, &TForm1::pokrokClick);
     // Like the settings, the choice of the child waits for the end of a problem.
     connect(nast, &QAction::enabledChanged, dite, &QAction::setEnabled);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
@@ -398,6 +400,13 @@ void TForm1::diteClick() {
     const int picked = Vyberdite->Choose();
     if (picked >= 0)
         SwitchChild(picked);
+}
+
+void TForm1::pokrokClick() {
+    // Made at its first opening, so that a start never pays for it.
+    if (!Pokrok)
+        Pokrok = new TPokrok;
+    Pokrok->Open();
 }
 
 void TForm1::ReturnFocusFromMenu() {

@@ -27,6 +27,7 @@ public:
     void Manul1Click();
     void Pklady1Click();
     void diteClick();
+    void pokrokClick();
     void vyKeyPress(QChar& key);
 
     // Gives the focus back to the control the menu bar took it from, once

@@ -8,6 +8,7 @@
 #include "windows/Look.h"
 #include "windows/Mainzirm.h"
 #include "windows/Nastzirm.h"
+#include "windows/Pokrok.h"
 #include "windows/Vyslf.h"
 
 #include <QShowEvent>
@@ -83,6 +84,9 @@ void SwitchChild(int index) {
     setpoc->okde->setChecked(PracticeState.PickDiv);
     vyslForm->ReloadList();
     ShowFamily();
+    // An open progress window follows the child who practises now.
+    if (Pokrok && Pokrok->isVisible())
+        Pokrok->Reload();
 }
 
 void ShowFamily() {
