@@ -47,8 +47,11 @@ protected:
             Held.emplace_back(watched, event->clone());
             return true;
         }
-        // A widget's timer (a delayed click) keeps running and fires again.
-        return event->type() == QEvent::Timer && watched->isWidgetType();
+        // A button's timer (a delayed click, an auto-repeat) keeps running
+        // and fires again after the pause. Other widgets' timers run: an
+        // item view's zero-time layout timer, held, would fire without end
+        // and keep a core busy for the whole pause.
+        return event->type() == QEvent::Timer && watched->inherits("QAbstractButton");
     }
 };
 
