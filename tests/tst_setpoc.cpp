@@ -765,6 +765,28 @@ private Q_SLOTS:
         QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0 – Anička"));
         QVERIFY(Form1->dite->isVisible());
 
+        // Renamed by keyboard (Alt+E) in the list and the family file; a
+        // name another child has is refused. Then back to Tomáš.
+        boxes = std::make_unique<TBoxAnswerer>();
+        Open([&] {
+            ShowPage(PageChildren);
+            setpoc->seznamDeti->setCurrentRow(1);
+            for (const char* typed : {" aNIČKA", "Tomík", "Tomáš"}) {
+                setpoc->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(setpoc));
+                setpoc->jmeno->setFocus();
+                setpoc->jmeno->setText(QString::fromUtf8(typed));
+                QTest::keyClick(setpoc->jmeno, Qt::Key_E, Qt::AltModifier);
+                if (QByteArray(typed) == "Tomík")
+                    QTRY_VERIFY(ReadAll(data + "rodina.ini").contains("dite=2 Tomík\r\n"));
+                QTRY_VERIFY(!boxes->Boxes.isEmpty());
+            }
+            QTRY_VERIFY(ReadAll(data + "rodina.ini").contains("dite=2 Tomáš\r\n"));
+            Click(setpoc->CancelBtn);
+        });
+        QCOMPARE(boxes->Boxes, QStringList({"Warning|Dítě se jménem Anička už v seznamu je."}));
+        boxes.reset();
+
         // Tomáš: no counts, the design list; a wrong answer and his settings.
         WhenModal("chooser", Is(Vyberdite), [](QWidget*) { Key(Qt::Key_2, Qt::AltModifier); });
         Form1->dite->trigger();
