@@ -608,16 +608,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("b");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("solution"); // empty: not shown
-        QTest::newRow("multiplication") << "nasob" << 7 << 8 << "54"
-                                        << "7 x 8 = 56";
-        QTest::newRow("division") << "delen" << 56 << 8 << "6"
-                                  << "56 : 8 = 7";
-        QTest::newRow("subtraction") << "ocitan" << 9 << 4 << "6"
-                                     << "9 - 4 = 5";
-        QTest::newRow("largest") << "nasob" << 10 << 10 << "10"
-                                 << "10 x 10 = 100";
-        QTest::newRow("right answer") << "scitan" << 9 << 4 << "13"
-                                      << "";
+        QTest::newRow("multiplication")
+            << "nasob" << 7 << 8 << "54" << QStringLiteral("7 x 8 = 56");
+        QTest::newRow("division") << "delen" << 56 << 8 << "6" << QStringLiteral("56 : 8 = 7");
+        QTest::newRow("subtraction") << "ocitan" << 9 << 4 << "6" << QStringLiteral("9 - 4 = 5");
+        QTest::newRow("largest") << "nasob" << 10 << 10 << "10" << QStringLiteral("10 x 10 = 100");
+        QTest::newRow("right answer") << "scitan" << 9 << 4 << "13" << QStringLiteral("");
     }
     void solutionAfterAMistake() {
         QFETCH(QString, button);

@@ -263,23 +263,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("problem");
         QTest::addColumn<int>("range");
         QTest::addColumn<bool>("allowed");
-        QTest::newRow("sum at the limit") << "4 + 6" << 10 << true;
-        QTest::newRow("sum over it") << "4 + 7" << 10 << false;
-        QTest::newRow("sum in 20") << "14 + 6" << 20 << true;
-        QTest::newRow("no range chosen") << "1 + 1" << 0 << false;
-        QTest::newRow("difference") << "10 - 10" << 10 << true;
-        QTest::newRow("negative difference") << "3 - 4" << 10 << false;
-        QTest::newRow("first over the range") << "11 - 1" << 10 << false;
-        QTest::newRow("table in use") << "10 x 7" << 10 << true;
-        QTest::newRow("table in use, times 0") << "0 x 3" << 10 << true;
-        QTest::newRow("table not in use") << "7 x 4" << 10 << false;
-        QTest::newRow("factor over 10") << "11 x 3" << 10 << false;
-        QTest::newRow("no table: 1 stands in") << "5 x 1" << -1 << true;
-        QTest::newRow("divisor in use") << "70 : 7" << 10 << true;
-        QTest::newRow("not a multiple") << "8 : 3" << 10 << false;
-        QTest::newRow("quotient over 10") << "33 : 3" << 10 << false;
-        QTest::newRow("divisor not in use") << "8 : 4" << 10 << false;
-        QTest::newRow("by 0") << "0 : 0" << 10 << false;
+        QTest::newRow("sums") << "4 + 6,0 + 10,14 + 6" << 20 << true;
+        QTest::newRow("sums over 10") << "4 + 7,14 + 6" << 10 << false;
+        QTest::newRow("no range chosen") << "1 + 1,1 - 1" << 0 << false;
+        QTest::newRow("differences") << "10 - 10,10 - 0" << 10 << true;
+        QTest::newRow("negative, or over 10") << "3 - 4,11 - 1" << 10 << false;
+        QTest::newRow("tables in use") << "10 x 7,0 x 3" << 10 << true;
+        QTest::newRow("tables not in use, over 10") << "7 x 4,11 x 3,3 x 11" << 10 << false;
+        QTest::newRow("no table: 1 stands in") << "5 x 1,5 : 1" << -1 << true;
+        QTest::newRow("divisors in use") << "70 : 7,0 : 3" << 10 << true;
+        QTest::newRow("not a multiple, quotient over 10, divisor not in use, by 0")
+            << "8 : 3,33 : 3,8 : 4,0 : 0" << 10 << false;
         QTest::newRow("sums without crossing")
             << "14 + 3,10 + 7,3 + 10,16 + 4,10 + 10,0 + 20" << NoCarry << true;
         QTest::newRow("sums crossing") << "8 + 5,9 + 3,11 + 10,-1 + 1" << NoCarry << false;
@@ -313,34 +307,26 @@ private Q_SLOTS:
     void factStates_data() {
         QTest::addColumn<QString>("answers");
         QTest::addColumn<QString>("state");
-        QTest::newRow("never asked") << ""
-                                     << "nové";
-        QTest::newRow("wrong") << "1:ne:5000"
-                               << "učí se";
-        QTest::newRow("wrong twice") << "1:ne:5000 2:ne:5000"
-                                     << "učí se";
-        QTest::newRow("right once") << "1:ano:1000"
-                                    << "skoro";
-        QTest::newRow("wrong, then right") << "1:ne:1000 1:ano:1000"
-                                           << "skoro";
-        QTest::newRow("three times one day") << "1:ano:1000 1:ano:1000 1:ano:1000"
-                                             << "skoro";
-        QTest::newRow("two days") << "1:ano:1000 2:ano:1000 2:ano:1000"
-                                  << "skoro";
-        QTest::newRow("three days") << "1:ano:4000 2:ano:4000 3:ano:4000"
-                                    << "umí";
-        QTest::newRow("three days, quick") << "1:ano:9000 2:ano:2999 3:ano:1000"
-                                           << "umí rychle";
-        QTest::newRow("median at the limit") << "1:ano:2000 2:ano:3000 3:ano:9000"
-                                             << "umí";
+        QTest::newRow("never asked") << "" << QStringLiteral("nové");
+        QTest::newRow("wrong") << "1:ne:5000" << QStringLiteral("učí se");
+        QTest::newRow("wrong twice") << "1:ne:5000 2:ne:5000" << QStringLiteral("učí se");
+        QTest::newRow("right once") << "1:ano:1000" << QStringLiteral("skoro");
+        QTest::newRow("wrong, then right") << "1:ne:1000 1:ano:1000" << QStringLiteral("skoro");
+        QTest::newRow("three times one day")
+            << "1:ano:1000 1:ano:1000 1:ano:1000" << QStringLiteral("skoro");
+        QTest::newRow("two days") << "1:ano:1000 2:ano:1000 2:ano:1000" << QStringLiteral("skoro");
+        QTest::newRow("three days") << "1:ano:4000 2:ano:4000 3:ano:4000" << QStringLiteral("umí");
+        QTest::newRow("three days, quick")
+            << "1:ano:9000 2:ano:2999 3:ano:1000" << QStringLiteral("umí rychle");
+        QTest::newRow("median at the limit")
+            << "1:ano:2000 2:ano:3000 3:ano:9000" << QStringLiteral("umí");
         QTest::newRow("only the last three times")
             << "1:ano:9000 2:ano:9000 3:ano:1000 4:ano:1000 5:ano:1000"
-            << "umí rychle";
+            << QStringLiteral("umí rychle");
         QTest::newRow("days before the mistake do not count")
-            << "1:ano:1000 2:ano:1000 3:ne:1000 4:ano:1000 5:ano:1000"
-            << "skoro";
-        QTest::newRow("mistake after knowing") << "1:ano:1000 2:ano:1000 3:ano:1000 4:ne:1000"
-                                               << "učí se";
+            << "1:ano:1000 2:ano:1000 3:ne:1000 4:ano:1000 5:ano:1000" << QStringLiteral("skoro");
+        QTest::newRow("mistake after knowing")
+            << "1:ano:1000 2:ano:1000 3:ano:1000 4:ne:1000" << QStringLiteral("učí se");
     }
     void factStates() {
         QFETCH(QString, answers);

@@ -323,7 +323,8 @@ private Q_SLOTS:
     }
 
     void progressSavesACopyOfTheJournal() {
-        WriteAll(Home.dataDir() + "denik.csv", Week + "2026-11-09;16:00:00;dělení;9;3;=1+2;ne;800");
+        const QByteArray journal = Week + "2026-11-09;16:00:00;dělení;9;3;=1+2;ne;800";
+        WriteAll(Home.dataDir() + "denik.csv", journal);
         Start();
         Key(Qt::Key_P, Qt::AltModifier); // the menu bar's command, from the keys
         QVERIFY(QTest::qWaitForWindowActive(Pokrok));
@@ -346,7 +347,7 @@ private Q_SLOTS:
         TBoxAnswerer answerer;
         Pokrok->ulozit->click();
         QCOMPARE(answerer.Boxes, QStringList());
-        QCOMPARE(ReadAll(copy), ReadAll(Home.dataDir() + "denik.csv"));
+        QCOMPARE(ReadAll(copy), journal);
         QVERIFY(Failures.isEmpty());
     }
 
