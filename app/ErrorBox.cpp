@@ -1,10 +1,12 @@
 #include "app/ErrorBox.h"
 
 #include "store/Errors.h"
+#include "windows/Speak.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <new>
 
 QString ErrorBoxText(const QString& message) {
@@ -21,6 +23,12 @@ void ShowBox(QMessageBox::Icon icon, const char* caption, const char* name, cons
                     QApplication::activeWindow());
     box.setObjectName(QString::fromLatin1(name));
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Orca 48 says only the button that takes the focus when a box comes
+    // up; the box's text is told as an announcement. Older readers speak
+    // the box as an alert by themselves.
+    QTimer::singleShot(0, &box, [&box, text] { Speak(&box, text); });
+#endif
     box.exec();
 }
 } // namespace
