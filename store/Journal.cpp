@@ -3,6 +3,7 @@
 #include "store/Errors.h"
 #include "store/WholeFile.h"
 
+#include <QStringDecoder>
 #include <QVarLengthArray>
 #include <array>
 #include <climits>
@@ -213,7 +214,10 @@ QString ReadAnswer(QByteArrayView field, TAnswerTexts& shared) {
     const QString number = shared.Text(field);
     if (!number.isNull())
         return number;
-    QString text = QString::fromUtf8(field);
+    // A byte-order mark at the start of an answer is part of the answer
+    // (QString::fromUtf8 would drop it).
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8(field);
     if (text.startsWith(u'\'') && NeedsFormulaGuard(text.mid(1)))
         text.remove(0, 1);
     return text;

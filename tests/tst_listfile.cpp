@@ -374,6 +374,8 @@ void TTestListFile::journalLine_data() {
                                       {"-a", "'-a"},     {"-", "'-"},        {"-5", "-5"},
                                       {"'5", "'5"},      {"a;b", "\"a;b\""}, {"a\"b", "\"a\"\"b\""},
                                       {"=;", "\"'=;\""}, {"1\n2", "1 2"}};
+    QTest::newRow("mark") << 2 << QChar(0xFEFF) + QString("5") << false
+                          << at + "n\xC3\xA1soben\xC3\xAD;7;8;\xEF\xBB\xBF" + "5;ne;4210\r\n";
     for (const auto& [typed, field] : guarded)
         QTest::newRow(typed) << 2 << typed << false
                              << at + "n\xC3\xA1soben\xC3\xAD;7;8;" + field + ";ne;4210\r\n";
