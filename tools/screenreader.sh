@@ -12,7 +12,8 @@
 #
 #   1. addition: the problem must be spoken; a right answer: "Správně", and
 #      the time from the Enter to the word; the next problem after the pause;
-#      a wrong answer: "Špatně"; the next problem again;
+#      a wrong answer: "Špatně" with the solution ("7 plus 5 rovná se
+#      12"); the next problem again;
 #   2. the tally grid: a count with its row and column titles;
 #   3. the list window: its lines, read by Orca's say-all;
 #   4. the reset with the protection on: the gate's warning on a wrong
@@ -191,7 +192,9 @@ heard() {
     done
     return 1
 }
-problem='[0-9]+ (plus|minus|krát|děleno) [0-9]+ rovná se'
+# A problem ends with "rovná se"; a solution said with a verdict goes on
+# with its result.
+problem='[0-9]+ (plus|minus|krát|děleno) [0-9]+ rovná se\.?$'
 # The answer to the last problem spoken since the mark.
 answer() {
     local words
@@ -231,6 +234,7 @@ m=$(mark)
 enter=$(date +%s.%N)
 xdotool key Return
 heard "$m" 2 'Špatně' || fail "the wrong answer's verdict was not spoken"
+heard "$m" 2 "rovná se $((wrong - 1))" || fail "the solution was not spoken with the verdict"
 said=$(when "$m" 'Špatně')
 delay2=$(awk -v a="$enter" -v b="$said" 'BEGIN { printf "%.3f", b - a }')
 echo "screenreader: Enter to \"Špatně\": $delay2 s"
