@@ -73,6 +73,10 @@ void MoveFile(const QString& from, const QString& to) {
         ThrowMoveError(from, to);
 }
 
+// A child's files besides its settings: the list of wrong answers and the
+// journal of every judged answer.
+const QLatin1String OwnFiles[] = {QLatin1String("priklad.dat"), QLatin1String("denik.csv")};
+
 // The data folder's own files, those of the child in it, go aside to
 // dest; the heir's files come in their place, under the family's keys.
 void PromoteHeir(const TChild& heir, const QString& dest) {
@@ -85,7 +89,8 @@ void PromoteHeir(const TChild& heir, const QString& dest) {
             QStringLiteral("Unable to read %1").arg(own.Ok || own.Missing ? heirDir : data));
     if (own.Ok && !ReplaceWholeFile(dest + QLatin1String("zirmon.ini"), own.Bytes, true).isEmpty())
         ThrowWriteError(dest + QLatin1String("zirmon.ini"));
-    MoveFile(data + QLatin1String("priklad.dat"), dest + QLatin1String("priklad.dat"));
+    for (const QLatin1String name : OwnFiles)
+        MoveFile(data + name, dest + name);
     QByteArray bytes = theirs.Bytes;
     for (const auto& [sectionName, keyName] : FamilyKeys) {
         const QString section = QString::fromLatin1(sectionName);
@@ -97,7 +102,8 @@ void PromoteHeir(const TChild& heir, const QString& dest) {
         if (!ReplaceWholeFile(data + QLatin1String("zirmon.ini"), bytes, true).isEmpty())
             ThrowWriteError(data + QLatin1String("zirmon.ini"));
     }
-    MoveFile(heirDir + QLatin1String("priklad.dat"), data + QLatin1String("priklad.dat"));
+    for (const QLatin1String name : OwnFiles)
+        MoveFile(heirDir + name, data + name);
     // Its settings are in the data folder now; anything else stays there.
     QFile::remove(heirDir + QLatin1String("zirmon.ini"));
     QDir().rmdir(Trimmed(heirDir));

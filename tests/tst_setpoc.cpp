@@ -863,8 +863,9 @@ private Q_SLOTS:
         Clock = realClock;
     }
 
-    // Removing the first child moves the data folder's files aside and
-    // brings the next child's there, under the family's password and place.
+    // Removing the first child moves the data folder's files (settings,
+    // list, journal) aside and brings the next child's there, under the
+    // family's password and place.
     void removingTheFirstChild() {
         const QString data = Home.dataDir();
         const QByteArray hers = "[Tabulka]\r\nOKscit=3\r\n[PASSWD]\r\nUSRPASSWD=heslo\r\n"
@@ -875,6 +876,8 @@ private Q_SLOTS:
         WriteAll(data + "priklad.dat", "jeji\r\n");
         WriteAll(data + "deti/2/zirmon.ini", "[Tabulka]\r\nOKnas=4\r\n");
         WriteAll(data + "deti/2/priklad.dat", "jeho\r\n");
+        WriteAll(data + "denik.csv", "jeji denik\r\n");
+        WriteAll(data + "deti/2/denik.csv", "jeho denik\r\n");
         WriteAll(data + "rodina.ini", "[Rodina]\r\ndalsi=3\r\nposledni=0\r\n"
                                       "dite=0 Anička\r\ndite=2 Tomáš\r\n");
         Restart();
@@ -892,6 +895,8 @@ private Q_SLOTS:
         const QString aside = data + "deti/odebrane/3/";
         QCOMPARE(ReadAll(aside + "zirmon.ini"), hers);
         QCOMPARE(ReadAll(aside + "priklad.dat"), QByteArray("jeji\r\n"));
+        QCOMPARE(ReadAll(aside + "denik.csv"), QByteArray("jeji denik\r\n"));
+        QCOMPARE(ReadAll(data + "denik.csv"), QByteArray("jeho denik\r\n"));
         QCOMPARE(ReadAll(Ini()),
                  QByteArray("[Tabulka]\r\nOKnas=4\r\n[PASSWD]\r\nUSRPASSWD=heslo\r\n"
                             "[Ploha]\r\nX=20\r\ny=30\r\n"));
