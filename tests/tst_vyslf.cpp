@@ -9,6 +9,7 @@
 #include "store/ListFile.h"
 #include "windows/Cells.h"
 #include "windows/Mainzirm.h"
+#include "windows/Nastzirm.h"
 #include "windows/Pokrok.h"
 #include "windows/Vyslf.h"
 
@@ -16,6 +17,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QStringEncoder>
+#include <QTabBar>
 #include <QtTest>
 
 namespace {
@@ -349,6 +351,18 @@ private Q_SLOTS:
         QCOMPARE(answerer.Boxes, QStringList());
         QCOMPARE(ReadAll(copy), journal);
         QVERIFY(Failures.isEmpty());
+
+        // The open window follows a change of the settings: sums within 20.
+        QCOMPARE(Pokrok->faktaScitani->rowCount(), 11);
+        WhenModal("settings dialog", Is(setpoc), [](QWidget*) {
+            QTabBar* bar = setpoc->scitan->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(0).center());
+            Click(setpoc->scitdodvac);
+            Click(setpoc->OKBtn);
+        });
+        Form1->nast->trigger();
+        QCOMPARE(Pokrok->faktaScitani->rowCount(), 21);
+        QCOMPARE(Pokrok->faktaScitani->item(13, 4)->toolTip(), QStringLiteral("13 + 4, nové"));
     }
 
     // A journal that cannot be read: one error box, then empty pages.

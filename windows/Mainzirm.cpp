@@ -380,6 +380,8 @@ void TForm1::nastClick() {
     if (!PasswordDlg1->AskIfProtected())
         return;
     setpoc->exec();
+    // The facts shown follow the tables, divisors and ranges just set.
+    RefreshPokrok();
 }
 
 void TForm1::informace1Click() {

@@ -21,6 +21,11 @@
 
 TPokrok* Pokrok = nullptr;
 
+void RefreshPokrok() {
+    if (Pokrok && Pokrok->isVisible())
+        Pokrok->Reload();
+}
+
 namespace {
 
 const char* const DayHeads[] = {"Den",    "Operace", "Odpovědi",  "Dobře",

@@ -37,6 +37,10 @@ private:
 // Made when the parent first opens it, never at start-up.
 extern TPokrok* Pokrok;
 
+// An open progress window reads the journal again, for the child who
+// practises now and under the settings in use.
+void RefreshPokrok();
+
 // The colour of a fact's cell and its mark, by state ("umí rychle" too).
 QColor FactColour(const TFactInfo& info);
 QString FactMark(const TFactInfo& info);

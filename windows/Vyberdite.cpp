@@ -84,9 +84,7 @@ void SwitchChild(int index) {
     setpoc->okde->setChecked(PracticeState.PickDiv);
     vyslForm->ReloadList();
     ShowFamily();
-    // An open progress window follows the child who practises now.
-    if (Pokrok && Pokrok->isVisible())
-        Pokrok->Reload();
+    RefreshPokrok();
 }
 
 void ShowFamily() {
