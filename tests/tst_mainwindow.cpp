@@ -16,6 +16,7 @@
 #include "windows/Man.h"
 #include "windows/Nastzirm.h"
 #include "windows/Passwd.h"
+#include "windows/Pokrok.h"
 #include "windows/Vyberdite.h"
 #include "windows/Vyslf.h"
 #include "windows/Zadanhe.h"
@@ -207,6 +208,9 @@ private Q_SLOTS:
             QVERIFY2(screen.contains(QRect(w->pos(), OuterSize(w))), qPrintable(w->objectName()));
             w->hide();
         }
+        Form1->pokrok->trigger(); // made at its first opening
+        QVERIFY(QTest::qWaitForWindowActive(Pokrok));
+        QVERIFY(screen.contains(QRect(Pokrok->pos(), OuterSize(Pokrok))));
     }
 
     // Killed (kill -9) after three answers, started again: every count and
