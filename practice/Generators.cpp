@@ -176,3 +176,17 @@ TOperation ChooseRandomOperation(const TRandomMix& mix) {
 TOperation ChooseRandomOperation() {
     return ChooseRandomOperation(CurrentRandomMix());
 }
+
+const char* OperatorSign(TOperation op) {
+    switch (op) {
+    case TOperation::Addition:
+        return "+";
+    case TOperation::Subtraction:
+        return "-";
+    case TOperation::Multiplication:
+        return "x";
+    case TOperation::Division:
+        break;
+    }
+    return ":";
+}

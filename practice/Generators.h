@@ -10,6 +10,9 @@ void MakeDivision(int& first, int& second);
 
 enum class TOperation { Addition, Subtraction, Multiplication, Division };
 
+// The sign the problem row shows between the operands: "+", "-", "x", ":".
+const char* OperatorSign(TOperation op);
+
 // Whether the generator of the operation could draw first and second as
 // its operands under the current settings.
 bool SettingsAllow(TOperation op, int first, int second);

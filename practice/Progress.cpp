@@ -1,5 +1,6 @@
 #include "practice/Progress.h"
 
+#include "practice/Generators.h"
 #include "practice/PracticeState.h"
 
 #include <algorithm>
@@ -34,20 +35,6 @@ void Count(TDayTally& tally, const TJournalEntry& entry) {
 QString OneDecimal(qint64 value, qint64 unit) {
     const qint64 tenths = (value * 10 + unit / 2) / unit;
     return QStringLiteral("%1,%2").arg(tenths / 10).arg(tenths % 10);
-}
-
-QString OperatorSign(TOperation op) {
-    switch (op) {
-    case TOperation::Addition:
-        return QStringLiteral("+");
-    case TOperation::Subtraction:
-        return QStringLiteral("-");
-    case TOperation::Multiplication:
-        return QStringLiteral("x");
-    case TOperation::Division:
-        break;
-    }
-    return QStringLiteral(":");
 }
 
 // The tables or divisors in use, 1 to 10.
@@ -181,7 +168,10 @@ TFactGrid AllowedFacts(TOperation op) {
 }
 
 QString FactText(const TFactKey& key) {
-    return QStringLiteral("%1 %2 %3").arg(key.A).arg(OperatorSign(key.Op)).arg(key.B);
+    return QStringLiteral("%1 %2 %3")
+        .arg(key.A)
+        .arg(QLatin1String(OperatorSign(key.Op)))
+        .arg(key.B);
 }
 
 QString FactInfoWord(const TFactInfo& info) {

@@ -73,8 +73,8 @@ std::array<QWidget*, 6> ProblemRow() {
     return {Form1->L1, Form1->L2, Form1->oper, Form1->rovn, Form1->vy, Form1->konec};
 }
 
-void SetOperator(const char* sign) {
-    SetLabelText(Form1->oper, QString::fromLatin1(sign));
+void SetOperator(TOperation op) {
+    SetLabelText(Form1->oper, QString::fromLatin1(OperatorSign(op)));
 }
 
 // Keys typed while the verdict pause holds the program were meant for the
@@ -273,7 +273,7 @@ void TForm1::nasobClick() {
     PracticeState.OpAdd = false;
     PracticeState.OpSub = false;
     ShowProblemLayout();
-    SetOperator("x");
+    SetOperator(TOperation::Multiplication);
     NextProblem(TOperation::Multiplication, PracticeState.Operand1, PracticeState.Operand2);
     WriteOperands();
     PracticeState.OpMul = true;
@@ -288,7 +288,7 @@ void TForm1::delenClick() {
     ShowProblemLayout();
     NextProblem(TOperation::Division, PracticeState.Operand1, PracticeState.Operand2);
     WriteOperands();
-    SetOperator(":");
+    SetOperator(TOperation::Division);
     PracticeState.OpDiv = true;
     SpeakProblem();
 }
@@ -303,7 +303,7 @@ void TForm1::scitanClick() {
     PracticeState.OpSub = false;
     NextProblem(TOperation::Addition, PracticeState.Operand1, PracticeState.Operand2);
     WriteOperands();
-    SetOperator("+");
+    SetOperator(TOperation::Addition);
     SpeakProblem();
 }
 
@@ -316,7 +316,7 @@ void TForm1::ocitanClick() {
     PracticeState.OpSub = true;
     NextProblem(TOperation::Subtraction, PracticeState.Operand1, PracticeState.Operand2);
     WriteOperands();
-    SetOperator("-");
+    SetOperator(TOperation::Subtraction);
     SpeakProblem();
 }
 
