@@ -61,7 +61,11 @@ QHash<TFactKey, TFactInfo> DeriveFacts(const QList<TJournalEntry>& entries) {
 }
 
 QHash<TFactKey, TFactInfo> ReadFacts() {
-    return DeriveFacts(ReadJournal(GetJournalPath()));
+    // A year's answers are worked into the facts as they are read, not kept.
+    TFactDeriver deriver;
+    ReadJournalEach(GetJournalPath(),
+                    [&deriver](const TJournalEntry& entry) { deriver.Add(entry); });
+    return deriver.Result();
 }
 
 QString FactStateWord(TFactState state) {
