@@ -6,5 +6,5 @@ set -euo pipefail
 ZIRMON_ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$ZIRMON_ROOT/tools/deps.sh"
 zirmon_install_deps
-zirmon_build "$ZIRMON_ROOT/build" Release -- zirmon zirmonsound sounds icons
+zirmon_build "$ZIRMON_ROOT/build" Release -DZIRMON_TESTS=OFF -- zirmon zirmonsound sounds icons
 exec "$ZIRMON_ROOT/build/zirmon"

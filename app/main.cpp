@@ -10,6 +10,29 @@
 #include "windows/Vyberdite.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QLoggingCategory>
+#include <QWindow>
+
+// Off unless asked for (QT_LOGGING_RULES="zirmon.start.info=true"): scripts
+// that start the program on a new machine wait for this line, whatever the
+// window system, the offscreen platform included.
+Q_LOGGING_CATEGORY(lcStart, "zirmon.start", QtWarningMsg)
+
+namespace {
+// Says once, on zirmon.start, that the main window came on screen.
+class TShownReport : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && Form1 && watched == Form1->windowHandle() &&
+            Form1->windowHandle()->isExposed()) {
+            qCInfo(lcStart, "main window on screen: %s", qUtf8Printable(Form1->windowTitle()));
+            qApp->removeEventFilter(this);
+        }
+        return false;
+    }
+};
+} // namespace
 
 int main(int argc, char* argv[]) {
     ReseedRandom();
@@ -35,6 +58,9 @@ int main(int argc, char* argv[]) {
         SoundPlayer = nullptr;
         return 0;
     }
+    TShownReport shown;
+    if (lcStart().isInfoEnabled())
+        qApp->installEventFilter(&shown);
     Form1->show();
     const int result = QApplication::exec();
     DestroyWindows();

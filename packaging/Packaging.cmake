@@ -46,10 +46,6 @@ foreach(size ${ZIRMON_ICON_SIZES})
             DESTINATION share/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
-# Pictures of the installed program's window, for tools/packagetest.sh.
-add_executable(zirmon-grabcheck ${CMAKE_SOURCE_DIR}/tools/grabcheck.cpp)
-target_link_libraries(zirmon-grabcheck PRIVATE Qt6::Gui)
-
 # The Debian package. dpkg-shlibdeps finds the libraries the program links;
 # Depends and Recommends name what it loads at run time instead: the window
 # system plugins, Qt's Czech texts and a sound server to play into. The SVG

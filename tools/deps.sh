@@ -170,17 +170,35 @@ zirmon_stop_xvfb() {
 
 # Configures one build folder and builds the given targets (all when none):
 # zirmon_build DIR TYPE [cmake args...] [-- targets...]
+# The tests, benchmarks and test tools are configured too unless the
+# arguments say -DZIRMON_TESTS=OFF (./run.sh: only the program). A folder is
+# configured again whenever its last configure did not succeed with the same
+# arguments, so a folder left by a failed or interrupted run, or by the other
+# command, is never a trap; when that configure fails too, the folder's cache
+# is thrown away and it is configured once more from scratch.
 zirmon_build() {
     local dir=$1 type=$2
     shift 2
-    local args=()
+    local args=(-DCMAKE_BUILD_TYPE="$type")
     while [ $# -gt 0 ] && [ "$1" != -- ]; do
         args+=("$1")
         shift
     done
     [ $# -gt 0 ] && shift
-    if [ ! -f "$dir/CMakeCache.txt" ]; then
-        cmake -S "$ZIRMON_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type" "${args[@]}" || return 1
+    case " ${args[*]} " in
+    *" -DZIRMON_TESTS="*) ;;
+    *) args+=(-DZIRMON_TESTS=ON) ;;
+    esac
+    local stamp=$dir/zirmon-configured
+    if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "${args[*]}" ]; then
+        rm -f "$stamp"
+        if ! cmake -S "$ZIRMON_ROOT" -B "$dir" "${args[@]}"; then
+            [ -f "$dir/CMakeCache.txt" ] || return 1
+            echo "Configuring $dir again from scratch"
+            rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+            cmake -S "$ZIRMON_ROOT" -B "$dir" "${args[@]}" || return 1
+        fi
+        printf '%s\n' "${args[*]}" >"$stamp"
     fi
     local targets=()
     [ $# -gt 0 ] && targets=(--target "$@")
