@@ -108,7 +108,7 @@ fresh_run() {
 
     # ./run.sh, as a new user types it; its window is reported on the
     # category zirmon.start.
-    local t0 configured= built= shown= pid
+    local t0 configured= built= shown= pid targets=0 n
     t0=$(date +%s)
     setsid "${ZIRMON_SUDO[@]}" chroot "$target" /usr/bin/env -i HOME=/root LANG=C.UTF-8 \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
@@ -117,7 +117,9 @@ fresh_run() {
     pid=$!
     while kill -0 "$pid" 2>/dev/null && [ "$(since "$t0")" -lt "$TIMEOUT" ]; do
         [ -z "$configured" ] && grep -q '^-- The CXX compiler identification' "$log" && configured=$(since "$t0")
-        [ -z "$built" ] && grep -q '^\[100%\] Built target' "$log" && built=$(since "$t0")
+        # The build ends with the last target built before the window.
+        n=$(grep -c '^\[ *[0-9]*%\] Built target' "$log" || true)
+        [ "$n" != "$targets" ] && targets=$n && built=$(since "$t0")
         if grep -q 'zirmon.start: main window on screen' "$log"; then
             shown=$(since "$t0")
             break
@@ -133,7 +135,7 @@ fresh_run() {
         echo "./run.sh showed no window in $(since "$t0") s" >&2
         return 1
     fi
-    echo "./run.sh in $release: packages ${configured:-?} s, build $((${built:-0} - ${configured:-0})) s, window $((shown - ${built:-0})) s after the build, $shown s in all" >>"$times"
+    echo "./run.sh in $release: packages ${configured:-?} s, build $((${built:-0} - ${configured:-0})) s, window $((shown - ${built:-0})) s after it, $shown s in all" >>"$times"
 
     if [ -n "$test" ]; then
         t0=$(date +%s)

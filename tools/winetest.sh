@@ -3,10 +3,15 @@
 # that the ANSI code page is windows-1250:
 #  1. every test program on the offscreen platform, except the programs,
 #     functions and rows tests/windows-excluded.txt names;
-#  2. the installer, silently, then the installed zirmon.exe on an X display
-#     (Xvfb), driven with xdotool: one problem answered, "&Konec" pressed, and
-#     zirmon.ini checked in the roaming application-data folder;
-#  3. the uninstaller, silently, which leaves the data folder alone.
+#  2. the zip, unpacked into a new prefix (no installer run, no data of an
+#     earlier run), and its zirmon.exe on an X display (Xvfb), driven with
+#     xdotool: one problem answered, "&Konec" pressed, and zirmon.ini checked
+#     in the roaming application-data folder;
+#  3. the installer, silently, into another new prefix, and the installed
+#     zirmon.exe driven in the same way, over a settings file of an earlier
+#     version whose windows-1250 password it must keep;
+#  4. the uninstaller, silently, which leaves the data folder alone.
+# Each part has a prefix of its own: build-windows/wine, wine-zip, wine-setup.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT=${ZIRMON_WINDOWS_BUILD:-$ROOT/build-windows}
@@ -32,11 +37,14 @@ WINE=wine
 trap 'zirmon_stop_xvfb; wineserver -k 2>/dev/null || true' EXIT
 zirmon_start_xvfb 1280x1024x24
 
-# A prefix of its own for every run: nothing from an earlier one counts.
-wineserver -k 2>/dev/null || true
-rm -rf "$WINEPREFIX"
-"$WINE" wineboot -i >/dev/null 2>&1
-wineserver -w
+# Makes $WINEPREFIX anew: nothing from an earlier run counts.
+new_prefix() {
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    "$WINE" wineboot -i >/dev/null 2>&1
+    wineserver -w
+}
+new_prefix
 
 # --- 1. The test programs -------------------------------------------------
 EXCLUDED=$ROOT/tests/windows-excluded.txt
@@ -95,58 +103,94 @@ for exe in "$OUT"/tests/tst_*.exe; do
 done
 echo "Tests under Wine: $(($(date +%s) - start)) s"
 
-# --- 2. Installed, started and driven as a user --------------------------
-echo "=== The installer, silently"
+# --- 2. to 4. The zip and the installer, each in a new prefix -----------
+problems=()
+unset WINEQT_QPA_PLATFORM WINEQT_PLUGIN_PATH WINEQT_QPA_FONTDIR
+
+# The roaming application-data folder of the prefix in use.
+data_folder() {
+    echo "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/zirmon"
+}
+
+# Starts the program $2 (a Windows path) in folder $1 on the X display,
+# answers one multiplication, ends the practice and the program, and checks
+# the zirmon.ini it wrote; problems are added with the label $3.
+drive_program() {
+    local folder=$1 exe=$2 label=$3 data
+    data=$(data_folder)
+    (cd "$folder" && "$WINE" "$exe" >"$LOGS/zirmon-$label.txt" 2>&1) &
+    local zirmon=$!
+    local window
+    window=$(timeout 120 xdotool search --sync --onlyvisible --name "^Zirmon 4.0$" | head -n1 || true)
+    if [ -z "$window" ]; then
+        problems+=("$label: no main window")
+        kill "$zirmon" 2>/dev/null || true
+        wineserver -k 2>/dev/null || true
+        return 0
+    fi
+    sleep 2
+    # The first button (multiplication) has the focus: start, answer 0, and
+    # after the verdict's pause end the practice (Shift+Tab from the answer
+    # field is "Konec počítání") and the program ("&Konec", Alt+K).
+    xdotool windowfocus --sync "$window" || true
+    xdotool key --delay 300 space
+    sleep 1
+    xdotool type --delay 200 0
+    xdotool key Return
+    sleep 5
+    xdotool key --delay 300 shift+Tab space
+    sleep 1
+    xdotool key --delay 300 alt+k
+    if ! timeout 60 bash -c "while kill -0 $zirmon 2>/dev/null; do sleep 0.5; done"; then
+        problems+=("$label: zirmon.exe did not end at \"&Konec\"")
+    fi
+    wineserver -w
+    if [ ! -f "$data/zirmon.ini" ]; then
+        problems+=("$label: no zirmon.ini written")
+        return 0
+    fi
+    local ini answered=0 count
+    ini=$(iconv -f windows-1250 -t utf-8 "$data/zirmon.ini" | tr -d '\r')
+    echo "--- zirmon.ini ($label), from windows-1250:"
+    echo "$ini"
+    for count in $(sed -n 's/^\(OKnas\|KOnas\)=\([0-9]*\)$/\2/p' <<<"$ini"); do
+        answered=$((answered + count))
+    done
+    [ "$answered" = 1 ] || problems+=("$label: not one multiplication counted ($answered)")
+    grep -q '^X=' <<<"$ini" && grep -q '^y=' <<<"$ini" || problems+=("$label: no position written")
+    grep -q $'\r$' "$data/zirmon.ini" || problems+=("$label: zirmon.ini without CR LF")
+}
+
+echo "=== The zip, unpacked into a new prefix, and its zirmon.exe driven with xdotool"
+export WINEPREFIX=$OUT/wine-zip
+new_prefix
+UNPACKED="$WINEPREFIX/drive_c/zirmon"
+mkdir -p "$UNPACKED"
+(cd "$UNPACKED" && cmake -E tar xf "$OUT/zirmon-$VERSION-windows.zip")
+[ -z "$(ls -A "$(data_folder)" 2>/dev/null)" ] || problems+=("zip: the new prefix has data already")
+drive_program "$UNPACKED/zirmon-$VERSION" "C:\\zirmon\\zirmon-$VERSION\\zirmon.exe" zip
+wineserver -k 2>/dev/null || true
+
+echo "=== The installer, silently, into another new prefix"
+export WINEPREFIX=$OUT/wine-setup
+new_prefix
 "$WINE" "$OUT/zirmon-$VERSION-setup.exe" /S
 wineserver -w
 PROGRAM="$WINEPREFIX/drive_c/Program Files/Zirmon"
 MENU="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zirmon.lnk"
-problems=()
 [ -f "$PROGRAM/zirmon.exe" ] || problems+=("zirmon.exe not installed")
 [ -f "$MENU" ] || problems+=("no Start menu entry")
 
-# A settings file left by an earlier run: a password with Czech letters in
-# windows-1250, which the program must keep as it is.
-DATA="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/zirmon"
+# A settings file left by an earlier version: a password with Czech letters
+# in windows-1250, which the program must keep as it is.
+DATA=$(data_folder)
 mkdir -p "$DATA"
 printf '[PASSWD]\r\nUSRPASSWD=\x8El\x75\x9Do\x75\xE8k\xFD k\xF9\xF2\r\n' >"$DATA/zirmon.ini"
+echo "=== The installed zirmon.exe, driven with xdotool"
+drive_program "$PROGRAM" "C:\\Program Files\\Zirmon\\zirmon.exe" installed
+iconv -f windows-1250 -t utf-8 "$DATA/zirmon.ini" | tr -d '\r' | grep -qx 'USRPASSWD=Žluťoučký kůň' ||
+    problems+=("installed: the password lost its windows-1250 letters")
 
-echo "=== zirmon.exe on an X display, driven with xdotool"
-unset WINEQT_QPA_PLATFORM WINEQT_PLUGIN_PATH WINEQT_QPA_FONTDIR
-(cd "$PROGRAM" && "$WINE" "C:\\Program Files\\Zirmon\\zirmon.exe" >"$LOGS/zirmon.txt" 2>&1) &
-zirmon=$!
-window=$(timeout 120 xdotool search --sync --onlyvisible --name "^Zirmon 4.0$" | head -n1)
-sleep 2
-# The first button (multiplication) has the focus: start, answer 0, and
-# after the verdict's pause end the practice (Shift+Tab from the answer
-# field is "Konec počítání") and the program ("&Konec", Alt+K).
-xdotool windowfocus --sync "$window" || true
-xdotool key --delay 300 space
-sleep 1
-xdotool type --delay 200 0
-xdotool key Return
-sleep 5
-xdotool key --delay 300 shift+Tab space
-sleep 1
-xdotool key --delay 300 alt+k
-if ! timeout 60 bash -c "while kill -0 $zirmon 2>/dev/null; do sleep 0.5; done"; then
-    problems+=("zirmon.exe did not end at \"&Konec\"")
-fi
-wineserver -w
-
-ini=$(iconv -f windows-1250 -t utf-8 "$DATA/zirmon.ini" | tr -d '\r')
-echo "--- zirmon.ini, from windows-1250:"
-echo "$ini"
-grep -qx 'USRPASSWD=Žluťoučký kůň' <<<"$ini" || problems+=("the password lost its windows-1250 letters")
-answered=0
-for count in $(sed -n 's/^\(OKnas\|KOnas\)=\([0-9]*\)$/\2/p' <<<"$ini"); do
-    answered=$((answered + count))
-done
-[ "$answered" = 1 ] || problems+=("not one multiplication counted ($answered)")
-grep -q '^X=' <<<"$ini" && grep -q '^y=' <<<"$ini" || problems+=("no position written")
-grep -q $'\r$' "$DATA/zirmon.ini" || problems+=("zirmon.ini without CR LF")
-
-# --- 3. Uninstalled: the program goes, the data folder stays -------------
 echo "=== The uninstaller, silently"
 "$WINE" "C:\\Program Files\\Zirmon\\uninstall.exe" /S
 wineserver -w
@@ -159,7 +203,7 @@ trap - EXIT
 
 if [ ${#failed[@]} -gt 0 ] || [ ${#problems[@]} -gt 0 ]; then
     [ ${#failed[@]} -eq 0 ] || echo "Failed under Wine: ${failed[*]}" >&2
-    [ ${#problems[@]} -eq 0 ] || printf 'Installed program: %s\n' "${problems[@]}" >&2
+    [ ${#problems[@]} -eq 0 ] || printf 'Zip or installer: %s\n' "${problems[@]}" >&2
     exit 1
 fi
-echo "Windows build: all tests passed under Wine; installed, drove and uninstalled zirmon.exe"
+echo "Windows build: all tests passed under Wine; the unpacked zip and the installed zirmon.exe drove, each in a new prefix; uninstalled"
