@@ -126,13 +126,19 @@ fresh_run() {
         fi
         sleep 1
     done
+    local status=running
+    kill -0 "$pid" 2>/dev/null || { status=0 && wait "$pid" || status=$?; }
     # The program (run.sh ends in it) and everything it started.
     "${ZIRMON_SUDO[@]}" kill -TERM -- "-$pid" 2>/dev/null || true
     sleep 2
     "${ZIRMON_SUDO[@]}" kill -KILL -- "-$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     if [ -z "$shown" ]; then
-        echo "./run.sh showed no window in $(since "$t0") s" >&2
+        if [ "$status" = running ]; then
+            echo "./run.sh showed no window in $(since "$t0") s" >&2
+        else
+            echo "./run.sh ended with status $status after $(since "$t0") s, showing no window" >&2
+        fi
         return 1
     fi
     echo "./run.sh in $release: packages ${configured:-?} s, build $((${built:-0} - ${configured:-0})) s, window $((shown - ${built:-0})) s after it, $shown s in all" >>"$times"
