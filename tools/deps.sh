@@ -43,6 +43,17 @@ ZIRMON_READER_PACKAGES=(
 ZIRMON_SUDO=()
 [ "$(id -u)" -ne 0 ] && ZIRMON_SUDO=(sudo)
 
+# apt-get as root, one at a time among this project's scripts: CI builds the
+# cross Qt in the background while other stages install, and a second
+# "apt-get update" fails at once on apt's own lock instead of waiting.
+zirmon_apt_get() {
+    if command -v flock >/dev/null; then
+        "${ZIRMON_SUDO[@]}" flock /var/lock/zirmon-apt.lock apt-get "$@"
+    else
+        "${ZIRMON_SUDO[@]}" apt-get "$@"
+    fi
+}
+
 # Installs those of the named packages that are not installed yet; quick when
 # all are. Waits for another apt that holds the lock.
 zirmon_install_packages() {
@@ -55,8 +66,8 @@ zirmon_install_packages() {
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    "${ZIRMON_SUDO[@]}" apt-get update -q || return 1
-    "${ZIRMON_SUDO[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -q \
+    zirmon_apt_get update -q || return 1
+    zirmon_apt_get -o DPkg::Lock::Timeout=900 install -y -q \
         --no-install-recommends "${missing[@]}"
 }
 

@@ -197,7 +197,7 @@ if [ "$extract" -eq 0 ]; then
     echo "=== apt-get install $(basename "$deb")"
     export DEBIAN_FRONTEND=noninteractive
     installed_here=1
-    apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 "$deb" \
+    zirmon_apt_get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 "$deb" \
         >"$work/apt.log" 2>&1 || {
         cat "$work/apt.log" >&2
         fail "the package does not install"

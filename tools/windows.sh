@@ -32,7 +32,7 @@ add_source_entries() {
     zirmon_apt_deb_entries | sed 's/^Types: deb$/Types: deb-src/' |
         "${ZIRMON_SUDO[@]}" tee "$list.new" >/dev/null
     "${ZIRMON_SUDO[@]}" mv "$list.new" "$list"
-    "${ZIRMON_SUDO[@]}" apt-get update -q
+    zirmon_apt_get update -q
 }
 
 build_qt() {
