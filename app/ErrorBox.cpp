@@ -22,6 +22,8 @@ void ShowBox(QMessageBox::Icon icon, const char* caption, const char* name, cons
     QMessageBox box(icon, QString::fromLatin1(caption), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setObjectName(QString::fromLatin1(name));
+    // A child's name or a file's text is shown as it is, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
     // Orca 48 says only the button that takes the focus when a box comes

@@ -3,6 +3,7 @@
 #include "practice/PracticeState.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #ifdef Q_OS_WIN
 #include <shlobj.h>
@@ -39,6 +40,28 @@ QString DataDirPath() {
     if (!path.endsWith(Separator) && !path.endsWith(QDir::separator()))
         path += Separator;
     return path + QLatin1String("zirmon") + Separator;
+}
+
+bool InDataFolder(const QString& path) {
+    const QString folder = QFileInfo(DataDirPath()).canonicalFilePath();
+    if (folder.isEmpty())
+        return false; // no data folder yet: nothing of it to replace
+    const QFileInfo target(path);
+    // The file itself when it is there (a link to one of ours counts), else
+    // the folder it would be made in.
+    QString where = target.canonicalFilePath();
+    if (where.isEmpty()) {
+        where = QFileInfo(target.absolutePath()).canonicalFilePath();
+        if (where.isEmpty())
+            return false; // a folder that is not there takes no file
+        where += QLatin1Char('/') + target.fileName();
+    }
+#ifdef Q_OS_WIN
+    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    return where.compare(folder, cs) == 0 || where.startsWith(folder + QLatin1Char('/'), cs);
 }
 
 QString GetDataDir() {

@@ -44,3 +44,8 @@ QString GetFamilyIniPath();
 
 // The family file "rodina.ini" in the data folder: the children's names.
 QString GetFamilyPath();
+
+// Whether a file at path, once written, would lie in the data folder or a
+// folder below it (links followed, case ignored on Windows), where it could
+// replace a child's files.
+bool InDataFolder(const QString& path);

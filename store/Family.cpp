@@ -26,7 +26,19 @@ bool SameText(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// What is wrong with the characters of a trimmed name, or nothing.
+// Two names a child could not tell apart on the buttons: the same letters
+// in another case, composed otherwise (é as one character or as e and an
+// accent) or with other blanks between them.
+bool SameName(const QString& a, const QString& b) {
+    const auto key = [](const QString& name) {
+        return name.normalized(QString::NormalizationForm_C).simplified().toCaseFolded();
+    };
+    return key(a) == key(b);
+}
+
+// What is wrong with the characters of a trimmed name, or nothing. Format
+// characters are refused with the controls: a right-to-left override turns
+// the name round, and a zero-width space makes a twin that looks the same.
 QString CharacterFault(const QString& name) {
     const QList<uint> points = name.toUcs4();
     if (points.isEmpty())
@@ -35,7 +47,8 @@ QString CharacterFault(const QString& name) {
         return QStringLiteral("Jméno dítěte může mít nejvýše %1 znaků.").arg(MaxNameLength);
     for (const uint c : points) {
         const QChar::Category kind = QChar::category(char32_t(c));
-        if (kind == QChar::Other_Control || kind == QChar::Other_Surrogate ||
+        if (kind == QChar::Other_Control || kind == QChar::Other_Format ||
+            kind == QChar::Other_Surrogate || kind == QChar::Other_PrivateUse ||
             kind == QChar::Other_NotAssigned || c == 0xfffd || c == 0x2028 || c == 0x2029)
             return QStringLiteral("Jméno dítěte smí obsahovat jen písmena, číslice, mezery "
                                   "a obvyklá znaménka.");
@@ -45,7 +58,7 @@ QString CharacterFault(const QString& name) {
 
 QString DuplicateFault(const QList<TChild>& children, const QString& name, int index) {
     for (int i = 0; i < children.size(); ++i) {
-        if (i != index && SameText(children[i].Name, name))
+        if (i != index && SameName(children[i].Name, name))
             return QStringLiteral("Dítě se jménem %1 už v seznamu je.").arg(children[i].Name);
     }
     return QString();
@@ -270,8 +283,16 @@ void SaveFamily() {
         ThrowWriteError(path);
 }
 
+namespace {
+// A name as typed, as it is kept: composed (NFC), without blanks at its ends,
+// one space between its words.
+QString CleanName(const QString& typed) {
+    return typed.normalized(QString::NormalizationForm_C).simplified();
+}
+} // namespace
+
 QString NameFault(const QString& name, int index) {
-    const QString trimmed = name.trimmed();
+    const QString trimmed = CleanName(name);
     QString fault = CharacterFault(trimmed);
     if (fault.isEmpty())
         fault = DuplicateFault(PracticeState.Children, trimmed, index);
@@ -319,7 +340,7 @@ void AddChild(const QString& name) {
     if (const QString fault = NameFault(name, -1); !fault.isEmpty())
         throw EZirmonError(fault);
     ChangeFamily([&name] {
-        TChild child{name.trimmed(), 0};
+        TChild child{CleanName(name), 0};
         if (!PracticeState.Children.isEmpty()) {
             SkipUsedFolders();
             child.Folder = PracticeState.NextFolder++;
@@ -333,7 +354,7 @@ void AddChild(const QString& name) {
 void RenameChild(int index, const QString& name) {
     if (const QString fault = NameFault(name, index); !fault.isEmpty())
         throw EZirmonError(fault);
-    ChangeFamily([&] { PracticeState.Children[index].Name = name.trimmed(); });
+    ChangeFamily([&] { PracticeState.Children[index].Name = CleanName(name); });
 }
 
 QString RemovedFolderPath() {

@@ -288,7 +288,10 @@ QByteArray JournalLine(const TJournalEntry& entry) {
 }
 
 void AppendJournal(const QString& path, const TJournalEntry& entry) {
-    const QString reason = AppendToFile(path, JournalLine(entry), JournalHead());
+    // A torn last line gets a ninth field, which no reader takes for an
+    // answer: "42" cut from "4210" must not read as 42 ms.
+    const QString reason =
+        AppendToFile(path, JournalLine(entry), JournalHead(), QByteArrayLiteral(";přerušeno\r\n"));
     if (!reason.isEmpty())
         throw EZirmonError(QString("Cannot write file \"%1\". %2").arg(path, reason));
 }

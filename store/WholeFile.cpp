@@ -120,7 +120,8 @@ QString ReplaceWholeFile(const QString& path, const QByteArray& bytes, bool priv
     return QString();
 }
 
-QString AppendToFile(const QString& path, const QByteArray& bytes, const QByteArray& headWhenNew) {
+QString AppendToFile(const QString& path, const QByteArray& bytes, const QByteArray& headWhenNew,
+                     const QByteArray& tornEnd) {
     QFile file(path);
 #ifdef Q_OS_UNIX
     // Without waiting for a reader, should the path be a pipe, and only into
@@ -152,7 +153,7 @@ QString AppendToFile(const QString& path, const QByteArray& bytes, const QByteAr
     } else {
         char last = 0;
         if (file.seek(size - 1) && file.getChar(&last) && last != '\n' && last != '\r')
-            out = "\r\n";
+            out = tornEnd;
     }
     out += bytes;
     if (file.write(out) != out.size() || !file.flush()) {

@@ -30,11 +30,13 @@ QString ReplaceWholeFile(const QString& path, const QByteArray& bytes, bool priv
 // open, one write and one flush: the one exception to whole writes, since a
 // write cut short there leaves at most a torn last line. A new or empty file
 // gets headWhenNew first (a new one is for its owner only); a file whose last
-// line was torn gets a line end before the bytes, so that the torn line does
-// not swallow them. Only a regular file is written; an empty one is removed
-// when the write fails, having no lines to keep. Returns the reason of a
-// failure (without a final full stop), or an empty text.
-QString AppendToFile(const QString& path, const QByteArray& bytes, const QByteArray& headWhenNew);
+// line was torn gets tornEnd before the bytes: it ends the torn line so that
+// the line does not swallow them, and marks it, so that a line cut inside its
+// last field does not read as whole. Only a regular file is written; an empty
+// one is removed when the write fails, having no lines to keep. Returns the
+// reason of a failure (without a final full stop), or an empty text.
+QString AppendToFile(const QString& path, const QByteArray& bytes, const QByteArray& headWhenNew,
+                     const QByteArray& tornEnd);
 
 // Where tests and the crash driver look into the file access. The program
 // runs without one (FileHooks is nullptr).

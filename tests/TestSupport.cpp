@@ -223,7 +223,9 @@ TBoxAnswerer::TBoxAnswerer() : Timer(new QTimer) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
-        Boxes.append(box->windowTitle() + QLatin1Char('|') + box->text());
+        // A box that would read its text as markup is noted as such.
+        Boxes.append(box->windowTitle() + QLatin1Char('|') + box->text() +
+                     (box->textFormat() == Qt::PlainText ? QString() : QStringLiteral("|rich")));
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
     Timer->start(10);

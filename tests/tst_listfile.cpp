@@ -442,8 +442,9 @@ void TTestListFile::parseJournal() {
     QCOMPARE(Describe(ParseJournal(bytes)), entries);
 }
 
-// A new journal starts with its head; a torn last line is ended before the
-// next one; a missing journal reads as empty; a folder in its place fails.
+// A new journal starts with its head; a torn last line is ended and marked
+// before the next one, so it stays unread even when cut inside its time; a
+// missing journal reads as empty; a folder in its place fails.
 void TTestListFile::appendJournal() {
     const QString path = Home.root() + "/denik.csv";
     QFile::remove(path);
@@ -454,8 +455,21 @@ void TTestListFile::appendJournal() {
     QCOMPARE(ReadAll(path), JournalHeadBytes + SevenEight);
     WriteAll(path, JournalHeadBytes + "2026-12");
     AppendJournal(path, entry);
-    QCOMPARE(ReadAll(path), JournalHeadBytes + "2026-12\r\n" + SevenEight);
+    QCOMPARE(ReadAll(path), JournalHeadBytes +
+                                "2026-12;p\xC5\x99"
+                                "eru\xC5\xA1"
+                                "eno\r\n" +
+                                SevenEight);
     QCOMPARE(ReadJournal(path).size(), 1);
+    const QByteArray cut = SevenEight.left(SevenEight.size() - 4); // "...;ne;42"
+    WriteAll(path, JournalHeadBytes + cut);
+    AppendJournal(path, entry);
+    QCOMPARE(ReadAll(path), JournalHeadBytes + cut +
+                                ";p\xC5\x99"
+                                "eru\xC5\xA1"
+                                "eno\r\n" +
+                                SevenEight);
+    QCOMPARE(Describe(ReadJournal(path)), QStringLiteral("2026-12-09 17:05:33 2 7 8 54 0 4210"));
     QFile::remove(path);
     QVERIFY(QDir().mkpath(path));
     QVERIFY_THROWS_EXCEPTION(EZirmonError, AppendJournal(path, entry));

@@ -12,10 +12,12 @@
 #include "windows/Nastzirm.h"
 #include "windows/Pokrok.h"
 #include "windows/Vyslf.h"
+#include "windows/Zadanhe.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QStringEncoder>
 #include <QtTest>
 
@@ -358,6 +360,83 @@ private Q_SLOTS:
         });
         Form1->nast->trigger();
         QCOMPARE(Pokrok->faktaScitani->rowCount(), 21); // 11 before
+    }
+
+    // The copy goes nowhere it could replace a child's files, and with the
+    // protection on only past the password.
+    void progressCopyGoesOnlyWhereItMay_data() {
+        QTest::addColumn<QString>("target");   // below the home, or "link" to zirmon.ini
+        QTest::addColumn<QString>("password"); // typed at the gate, none: no gate
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<QString>("box");
+        const QString refused = "Zirmon|Do složky %1 kopii deníku uložit nelze: jsou tam soubory "
+                                "dětí, které by přepsala. Zvolte jinou složku.";
+        QTest::newRow("elsewhere") << "kopie.csv" << QString() << true << QString();
+        QTest::newRow("the settings file") << "data/zirmon.ini" << QString() << false << refused;
+        QTest::newRow("a child's folder")
+            << "data/deti/2/denik.csv" << QString() << false << refused;
+#ifdef Q_OS_UNIX
+        QTest::newRow("a link to the settings") << "link" << QString() << false << refused;
+#endif
+        QTest::newRow("protected, right password") << "kopie.csv"
+                                                   << "Tajne1" << true << QString();
+        QTest::newRow("protected, wrong password")
+            << "kopie.csv"
+            << "Tajne2" << false << "Warning|Heslo bylo zadáno špatně!";
+    }
+    void progressCopyGoesOnlyWhereItMay() {
+        QFETCH(QString, target);
+        QFETCH(QString, password);
+        QFETCH(bool, written);
+        QFETCH(QString, box);
+        const QByteArray ini =
+            password.isEmpty()
+                ? QByteArray("[Tabulka]\r\nOKnas=1\r\n")
+                : QByteArray("[joheslo]\r\nhsl=1\r\n[PASSWD]\r\nUSRPASSWD=Tajne1\r\n");
+        const QString path = target.startsWith("data/") ? Home.dataDir() + target.mid(5)
+                                                        : Home.root() + "/" + target;
+        QFile::remove(path); // left by an earlier row
+        WriteAll(Home.dataDir() + "zirmon.ini", ini);
+        WriteAll(Home.dataDir() + "denik.csv", Week);
+        QDir().mkpath(Home.dataDir() + "deti/2");
+        if (target == "link")
+            QVERIFY(QFile::link(Home.dataDir() + "zirmon.ini", path));
+        Start();
+        Form1->pokrok->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(Pokrok));
+        if (!password.isEmpty())
+            WhenModal("password gate", Is(PasswordDlg1),
+                      [&](QWidget*) { AnswerGate(password, "OK"); });
+        WhenModal(
+            "file dialog", [](QWidget* w) { return qobject_cast<QFileDialog*>(w); },
+            [&](QWidget* w) {
+                auto* name = w->findChild<QLineEdit*>("fileNameEdit");
+                name->setText(path);
+                QTest::keyClick(name, Qt::Key_Return);
+            },
+            box.startsWith("Zirmon") || written);
+        // The file dialog asks before it names an existing file, and is told yes.
+        if (QFileInfo::exists(path))
+            WhenModal(
+                "replace question",
+                [](QWidget* w) {
+                    return qobject_cast<QMessageBox*>(w) && w->objectName().isEmpty();
+                },
+                [](QWidget* w) { Click(static_cast<QMessageBox*>(w)->button(QMessageBox::Yes)); });
+        QStringList boxes;
+        WhenModal("box", IsBox(box.startsWith("Zirmon") ? "ErrorBox" : "WarningBox"),
+                  NoteAndConfirm(&boxes), !box.isEmpty());
+        Pokrok->ulozit->click();
+        StopWaiting();
+        if (box.contains("%1"))
+            box = box.arg(QDir::toNativeSeparators(Home.dataDir()));
+        QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(ReadAll(Home.dataDir() + "zirmon.ini"), ini);
+        QCOMPARE(QFileInfo::exists(Home.dataDir() + "deti/2/denik.csv"), false);
+        if (!target.startsWith("data/") && target != "link")
+            QCOMPARE(QFileInfo::exists(path) ? ReadAll(path) : QByteArray(),
+                     written ? Week : QByteArray());
+        QVERIFY(Failures.isEmpty());
     }
 
     // A journal that cannot be read: one error box, then empty pages.

@@ -242,6 +242,7 @@ bool Confirmed(QWidget* parent, const QString& text) {
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ano"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&Ne"));
     box.setDefaultButton(QMessageBox::Yes);
+    box.setTextFormat(Qt::PlainText); // the question names a child
     return box.exec() == QMessageBox::Yes;
 }
 

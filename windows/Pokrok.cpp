@@ -10,6 +10,7 @@
 #include "windows/Look.h"
 #include "windows/Mainzirm.h"
 #include "windows/SvgIcon.h"
+#include "windows/Zadanhe.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -260,6 +261,10 @@ void TPokrok::ShowFacts(QTableWidget* grid, TOperation op,
 }
 
 void TPokrok::ulozitClick() {
+    // The copy may go wherever the user may write: with the protection on,
+    // only for whoever knows the password.
+    if (!PasswordDlg1->AskIfProtected())
+        return;
     const QString journal = GetJournalPath();
     const QString target =
         QFileDialog::getSaveFileName(this, QStringLiteral("Uložit deník jako CSV"),
@@ -267,6 +272,10 @@ void TPokrok::ulozitClick() {
                                      QStringLiteral("Soubory CSV (*.csv);;Všechny soubory (*)"));
     if (target.isEmpty())
         return;
+    if (InDataFolder(target))
+        throw EZirmonError(QStringLiteral("Do složky %1 kopii deníku uložit nelze: jsou tam "
+                                          "soubory dětí, které by přepsala. Zvolte jinou složku")
+                               .arg(QDir::toNativeSeparators(DataDirPath())));
     const TFileRead read = ReadWholeFile(journal);
     if (!read.Ok)
         throw EZirmonError(QString("Cannot open file \"%1\". %2").arg(journal, read.Reason));
