@@ -240,7 +240,7 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(Home.dataDir() + "deti/" + folder));
         CreateWindows();
         TBoxAnswerer answerer;
-        WhenModal("chooser", Is(Vyberdite), [](QWidget*) { Key(Qt::Key_Return); });
+        WhenModal("chooser", Is(Vyberdite), [](QWidget*) { Key(Qt::Key_4, Qt::AltModifier); });
         QVERIFY(ChooseAtStart());
         QCOMPARE(
             answerer.Boxes,

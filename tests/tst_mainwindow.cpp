@@ -8,6 +8,7 @@
 #include "practice/PracticeState.h"
 #include "store/DataDir.h"
 #include "store/IntText.h"
+#include "store/WholeFile.h"
 #include "windows/About.h"
 #include "windows/Cells.h"
 #include "windows/Histr.h"
@@ -56,8 +57,11 @@ private Q_SLOTS:
     }
     void cleanup() { DestroyWindows(); }
 
-    // With two children named the program starts with the choice: Enter
-    // picks who practised last, Esc ends without touching a file.
+    // With two children named the program starts with the choice, nobody
+    // chosen: Enter alone picks nobody, Esc ends without touching a file, an
+    // arrow reaches a child. Who practised last is written after the
+    // child's files are loaded, and a family file that takes no write then
+    // changes nothing of the choice.
     void chooserAtStart() {
         const QString family = Home.dataDir() + "rodina.ini";
         const QByteArray bytes =
@@ -69,17 +73,40 @@ private Q_SLOTS:
         WhenModal("chooser", Is(Vyberdite), [&seen](QWidget*) {
             seen << Vyberdite->windowTitle() << Vyberdite->dite1->text() << Vyberdite->dite2->text()
                  << Vyberdite->dite2->accessibleName() << FocusName();
+            Key(Qt::Key_Return);
+            seen << (Vyberdite->isVisible() ? "still open" : "closed");
             Key(Qt::Key_Escape);
         });
         QVERIFY(!ChooseAtStart());
         QCOMPARE(seen, QStringList({"Kdo bude počítat?", "&1  Anička", "&2  Tomáš && Co",
-                                    "Tomáš & Co", "dite2"}));
+                                    "Tomáš & Co", "Vyberdite", "still open"}));
         QCOMPARE(QDir(Home.dataDir()).entryList(QDir::Files), QStringList{"rodina.ini"});
-        WhenModal("chooser", Is(Vyberdite), [](QWidget*) { Key(Qt::Key_Return); });
+        WhenModal("chooser", Is(Vyberdite), [](QWidget*) {
+            Key(Qt::Key_Up);
+            Key(Qt::Key_Return);
+        });
         QVERIFY(ChooseAtStart());
         QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0 – Tomáš & Co"));
         QCOMPARE(Cell(Form1->vysl, 2, 3), CellText(5));
         QVERIFY(Form1->dite->isVisible());
+        QCOMPARE(ReadAll(family), bytes);
+
+        struct TFamilyDiskFull : TFileHooks {
+            qint64 SpaceLeft(const QString& path) override {
+                return path.endsWith("rodina.ini") ? 0 : -1;
+            }
+        } full;
+        FileHooks = &full;
+        TBoxAnswerer answerer;
+        WhenModal("chooser", Is(Vyberdite), [](QWidget*) {
+            Key(Qt::Key_Down);
+            Key(Qt::Key_Return);
+        });
+        Form1->dite->trigger();
+        FileHooks = nullptr;
+        QCOMPARE(answerer.Boxes, QStringList());
+        QCOMPARE(Form1->windowTitle(), QStringLiteral("Zirmon 4.0 – Anička"));
+        QCOMPARE(Cell(Form1->vysl, 2, 3), CellText(0));
         QCOMPARE(ReadAll(family), bytes);
     }
 

@@ -356,10 +356,11 @@ int Check(const QString& journalPath) {
         std::printf("%s=%s ", name, outcome);
     }
     // The answer journal is appended to, not replaced: a kill may tear its
-    // last line, and every line before that must read.
+    // last line, and every line before that must read, but for torn lines
+    // that a later answer ended and marked.
     const TFileRead answers = ReadWholeFile(GetJournalPath());
     if (answers.Ok && !answers.Bytes.isEmpty()) {
-        const qsizetype lines = answers.Bytes.count("\r\n");
+        const qsizetype lines = answers.Bytes.count("\r\n") - answers.Bytes.count(";přerušeno\r\n");
         const bool whole = ParseJournal(answers.Bytes).size() == std::max<qsizetype>(0, lines - 1);
         std::printf("denik.csv=%s ", whole ? "readable" : "unreadable");
         good = good && whole;

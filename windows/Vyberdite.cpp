@@ -3,6 +3,7 @@
 #include "app/ErrorBox.h"
 #include "practice/PracticeState.h"
 #include "practice/Returns.h"
+#include "store/Errors.h"
 #include "store/Family.h"
 #include "store/Settings.h"
 #include "windows/Look.h"
@@ -11,7 +12,9 @@
 #include "windows/Pokrok.h"
 #include "windows/Vyslf.h"
 
+#include <QKeyEvent>
 #include <QShowEvent>
+#include <algorithm>
 
 TVyberdite* Vyberdite = nullptr;
 
@@ -20,9 +23,13 @@ TVyberdite::TVyberdite(QWidget* parent) : QDialog(parent) {
     setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     const QFont large = PixelFont("MS Sans Serif", 20, true);
+    // Enter picks only the child whose button has the focus, never one the
+    // dialog would make its default.
+    setFocusPolicy(Qt::StrongFocus);
     for (int i = 0; i < MaxChildren; ++i) {
         QPushButton* button = Button(i);
         button->setFont(large);
+        button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, i] {
             Picked = i;
             accept();
@@ -46,13 +53,39 @@ int TVyberdite::Choose() {
         button->setText(
             QStringLiteral("&%1  %2").arg(i + 1).arg(name.replace(u'&', QStringLiteral("&&"))));
         button->setAccessibleName(children[i].Name);
-        button->setDefault(i == PracticeState.Child);
+        button->setDefault(false);
     }
     adjustSize();
     Picked = -1;
-    if (QPushButton* last = Button(qBound(0, PracticeState.Child, MaxChildren - 1)))
-        last->setFocus();
+    // Nobody is chosen yet: a child pressing Enter at once must not open a
+    // brother's files. The arrows, Tab or a child's Alt+number choose.
+    setFocus();
     return exec() == QDialog::Accepted ? Picked : -1;
+}
+
+void TVyberdite::keyPressEvent(QKeyEvent* event) {
+    const QList<TChild>& children = PracticeState.Children;
+    const int shown = std::min<int>(children.size(), MaxChildren);
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (focused && focused->isVisible())
+            focused->click();
+        return; // on the window itself Enter chooses nobody
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        if (!focused && shown > 0)
+            Button(0)->setFocus();
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        if (!focused && shown > 0)
+            Button(shown - 1)->setFocus();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
 }
 
 void TVyberdite::showEvent(QShowEvent* event) {
@@ -64,17 +97,20 @@ void TVyberdite::showEvent(QShowEvent* event) {
 }
 
 void SwitchChild(int index) {
-    if (PracticeState.Child != index) {
-        const int before = PracticeState.Child;
-        PracticeState.Child = index;
+    const int before = PracticeState.Child;
+    PracticeState.Child = index;
+    try {
+        LoadSettings();
+    } catch (...) {
+        // The files in use stay the earlier child's, and the title says so.
+        PracticeState.Child = before;
         try {
-            SaveFamily();
+            LoadSettings();
         } catch (...) {
-            PracticeState.Child = before;
-            throw;
         }
+        ShowFamily();
+        throw;
     }
-    LoadSettings();
     // What comes back is the new child's.
     ForgetReturns();
     // The random mix reads the settings' boxes.
@@ -85,6 +121,15 @@ void SwitchChild(int index) {
     vyslForm->ReloadList();
     ShowFamily();
     RefreshPokrok();
+    // Who practised last is only a note for the next start: a family file
+    // that cannot be written now changes nothing of the switch, and the
+    // next change of the family reports it.
+    if (before != index) {
+        try {
+            SaveFamily();
+        } catch (const EZirmonError&) {
+        }
+    }
 }
 
 void ShowFamily() {

@@ -4,10 +4,12 @@
 
 #include <QDialog>
 
+class QKeyEvent;
 class QShowEvent;
 
-// "Kdo bude počítat?": one large button per named child; the one who
-// practised last has the focus, so Enter picks them.
+// "Kdo bude počítat?": one large button per named child. It opens with the
+// focus on the window itself, so Enter alone picks nobody; an arrow key or
+// Tab reaches the buttons, Alt+1 to Alt+9 pick a child at once.
 class TVyberdite : public QDialog, public Ui::TVyberdite {
     Q_OBJECT
 
@@ -20,6 +22,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QPushButton* Button(int index) const;
@@ -28,8 +31,8 @@ private:
 
 extern TVyberdite* Vyberdite;
 
-// The child at index practises from now on: the family file notes them as
-// the last one, their settings, counts and list are loaded.
+// The child at index practises from now on: their settings, counts and list
+// are loaded, then the family file notes them as the last one when it can.
 void SwitchChild(int index);
 
 // The main window as the family is: with two or more children their
