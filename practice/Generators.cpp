@@ -124,6 +124,21 @@ bool SettingsAllow(TOperation op, int first, int second) {
     return false;
 }
 
+bool GeneratorCanDraw(TOperation op, int first, int second) {
+    switch (op) {
+    case TOperation::Addition:
+        return first >= 0 && second >= 0 && first <= 100 && second <= 100 - first;
+    case TOperation::Subtraction:
+        return second >= 0 && first >= second && first <= 100;
+    case TOperation::Multiplication:
+        return first >= 0 && first <= 10 && second >= 1 && second <= 10;
+    case TOperation::Division:
+        return second >= 1 && second <= 10 && first >= 0 && first % second == 0 &&
+               first / second <= 10;
+    }
+    return false;
+}
+
 void MakeAddition(int& first, int& second) {
     ReseedRandom();
     if (PracticeState.AddTo20NoCarry)

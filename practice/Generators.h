@@ -17,6 +17,12 @@ const char* OperatorSign(TOperation op);
 // its operands under the current settings.
 bool SettingsAllow(TOperation op, int first, int second);
 
+// Whether the generator of the operation could draw first and second under
+// some settings: sums and differences within 100, products of a table up to
+// 10 by 0 to 10, quotients of a divisor up to 10 from 0 to 10. A journal
+// line of any other problem was never written by the program.
+bool GeneratorCanDraw(TOperation op, int first, int second);
+
 // The ticked states of the random-mix boxes, in the order addition,
 // subtraction, multiplication, division.
 struct TRandomMix {

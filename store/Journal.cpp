@@ -10,6 +10,10 @@
 
 namespace {
 
+// The longest time an answer can have taken: a problem left on screen for a
+// year. A longer one is not a time the program wrote.
+constexpr qint64 MaxAnswerMs = 366LL * 24 * 60 * 60 * 1000;
+
 const char* const Bom = "\xEF\xBB\xBF";
 const char* const Header =
     "Datum;\xC4\x8C"
@@ -248,8 +252,10 @@ bool ReadEntry(QByteArrayView line, char sep, TJournalEntry& entry, TAnswerTexts
     entry.Time = ReadTime(fields[1]);
     if (!entry.Date.isValid() || !entry.Time.isValid())
         return false;
+    // A problem no generator draws, hand-made, would overflow the sums of
+    // the facts and come back every day.
     if (!ReadOperation(fields[2], entry.Op) || !ReadInt(fields[3], entry.A) ||
-        !ReadInt(fields[4], entry.B))
+        !ReadInt(fields[4], entry.B) || !GeneratorCanDraw(entry.Op, entry.A, entry.B))
         return false;
     entry.Answer = ReadAnswer(fields[5], shared);
     const QByteArrayView verdict = fields[6].trimmed();
@@ -259,7 +265,7 @@ bool ReadEntry(QByteArrayView line, char sep, TJournalEntry& entry, TAnswerTexts
         entry.Correct = false;
     else
         return false;
-    return ReadNumber(fields[7], entry.Ms) && entry.Ms >= 0;
+    return ReadNumber(fields[7], entry.Ms) && entry.Ms >= 0 && entry.Ms <= MaxAnswerMs;
 }
 
 } // namespace

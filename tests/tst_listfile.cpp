@@ -368,8 +368,8 @@ void TTestListFile::journalLine_data() {
     QTest::newRow("right") << 0 << "15" << true
                            << at + "s\xC4\x8D\xC3\xADt\xC3\xA1n\xC3\xAD;7;8;15;ano;4210\r\n";
     QTest::newRow("subtraction") << 1 << "-1" << false
-                                 << at + "od\xC4\x8D\xC3\xADt\xC3\xA1n\xC3\xAD;7;8;-1;ne;4210\r\n";
-    QTest::newRow("division") << 3 << "1" << false << at + "d\xC4\x9Blen\xC3\xAD;7;8;1;ne;4210\r\n";
+                                 << at + "od\xC4\x8D\xC3\xADt\xC3\xA1n\xC3\xAD;8;7;-1;ne;4210\r\n";
+    QTest::newRow("division") << 3 << "1" << false << at + "d\xC4\x9Blen\xC3\xAD;56;8;1;ne;4210\r\n";
     const char* const guarded[][2] = {{"=1+1", "'=1+1"}, {"+5", "'+5"},      {"@x", "'@x"},
                                       {"-a", "'-a"},     {"-", "'-"},        {"-5", "-5"},
                                       {"'5", "'5"},      {"a;b", "\"a;b\""}, {"a\"b", "\"a\"\"b\""},
@@ -387,8 +387,11 @@ void TTestListFile::journalLine() {
     QFETCH(QString, answer);
     QFETCH(bool, correct);
     QFETCH(QByteArray, line);
+    // Problems the generators draw: 7 + 8, 8 - 7, 7 x 8, 56 : 8.
+    const int a = op == 1 ? 8 : op == 3 ? 56 : 7;
+    const int b = op == 1 ? 7 : 8;
     const TJournalEntry entry{
-        QDate(2026, 12, 9), QTime(17, 5, 33), TOperation(op), 7, 8, answer, correct, 4210};
+        QDate(2026, 12, 9), QTime(17, 5, 33), TOperation(op), a, b, answer, correct, 4210};
     QCOMPARE(JournalLine(entry), line);
     // Read back, the line gives the entry (a line break in the answer aside).
     QCOMPARE(Describe(ParseJournal(JournalHeadBytes + line)),
@@ -431,9 +434,24 @@ void TTestListFile::parseJournal_data() {
                "2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;8;54;ne;-1\r\n"
                "2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;8;54;ne;1;x\r\n"
                "2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;99999999999;54;ne;1\r\n"
+               // problems no generator draws; a time longer than a year
+               "2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;11;77;ano;1\r\n"
+               "2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;11;7;77;ano;1\r\n"
+               "2026-12-09;17:05:33;d\xC4\x9Blen\xC3\xAD;7;2;3;ne;1\r\n"
+               "2026-12-09;17:05:33;d\xC4\x9Blen\xC3\xAD;110;10;11;ano;1\r\n"
+               "2026-12-09;17:05:33;s\xC4\x8D\xC3\xADt\xC3\xA1n\xC3\xAD;2000000000;2000000000;0;ne;"
+               "1\r\n"
+               "2026-12-09;17:05:33;s\xC4\x8D\xC3\xADt\xC3\xA1n\xC3\xAD;60;41;101;ano;1\r\n"
+               "2026-12-09;17:05:33;od\xC4\x8D\xC3\xADt\xC3\xA1n\xC3\xAD;3;5;-2;ano;1\r\n"
+               "2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;8;56;ano;31622400001\r\n"
                "\"2026-12-09;17:05:33;n\xC3\xA1soben\xC3\xAD;7;8;54;ne;1\r\n" +
-               SevenEight
-        << seven + '|' + seven;
+               SevenEight +
+               // the largest of each that the program writes
+               "2026-12-09;17:05:33;s\xC4\x8D\xC3\xADt\xC3\xA1n\xC3\xAD;60;40;100;ano;"
+               "31622400000\r\n"
+               "2026-12-09;17:05:33;d\xC4\x9Blen\xC3\xAD;100;10;10;ano;0\r\n"
+        << seven + '|' + seven + "|2026-12-09 17:05:33 0 60 40 100 1 31622400000" +
+               "|2026-12-09 17:05:33 3 100 10 10 1 0";
 }
 
 void TTestListFile::parseJournal() {
