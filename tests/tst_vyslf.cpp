@@ -82,6 +82,17 @@ class TestVyslf : public QObject {
         Form1->Pklady1->trigger();
         QVERIFY(ran);
     }
+    // The file dialog, when it comes, is given path and Enter.
+    static void SaveAs(const QString& path, bool required = true) {
+        WhenModal(
+            "file dialog", [](QWidget* w) { return qobject_cast<QFileDialog*>(w); },
+            [path](QWidget* w) {
+                auto* name = w->findChild<QLineEdit*>("fileNameEdit");
+                name->setText(path);
+                QTest::keyClick(name, Qt::Key_Return);
+            },
+            required);
+    }
     static void WrongMultiplication(int a, int b, const char* typed) {
         Form1->nasob->click();
         PracticeState.Operand1 = a;
@@ -340,13 +351,7 @@ private Q_SLOTS:
         QCOMPARE(walk.join(' '),
                  QStringLiteral("qt_tabwidget_tabbar graf tabulkaDnu ulozit zavrit"));
         const QString copy = Home.root() + "/kopie.csv";
-        WhenModal(
-            "file dialog", [](QWidget* w) { return qobject_cast<QFileDialog*>(w); },
-            [&](QWidget* w) {
-                auto* name = w->findChild<QLineEdit*>("fileNameEdit");
-                name->setText(copy);
-                QTest::keyClick(name, Qt::Key_Return);
-            });
+        SaveAs(copy);
         TBoxAnswerer answerer;
         Pokrok->ulozit->click();
         QCOMPARE(answerer.Boxes, QStringList());
@@ -407,14 +412,7 @@ private Q_SLOTS:
         if (!password.isEmpty())
             WhenModal("password gate", Is(PasswordDlg1),
                       [&](QWidget*) { AnswerGate(password, "OK"); });
-        WhenModal(
-            "file dialog", [](QWidget* w) { return qobject_cast<QFileDialog*>(w); },
-            [&](QWidget* w) {
-                auto* name = w->findChild<QLineEdit*>("fileNameEdit");
-                name->setText(path);
-                QTest::keyClick(name, Qt::Key_Return);
-            },
-            box.startsWith("Zirmon") || written);
+        SaveAs(path, box.startsWith("Zirmon") || written);
         // The file dialog asks before it names an existing file, and is told yes.
         if (QFileInfo::exists(path))
             WhenModal(
