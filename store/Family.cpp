@@ -29,11 +29,14 @@ bool SameText(const QString& a, const QString& b) {
 // Two names a child could not tell apart on the buttons: the same letters
 // in another case, composed otherwise (é as one character or as e and an
 // accent) or with other blanks between them.
+// A name as typed, as it is kept: composed (NFC), without blanks at its ends,
+// one space between its words.
+QString CleanName(const QString& typed) {
+    return typed.normalized(QString::NormalizationForm_C).simplified();
+}
+
 bool SameName(const QString& a, const QString& b) {
-    const auto key = [](const QString& name) {
-        return name.normalized(QString::NormalizationForm_C).simplified().toCaseFolded();
-    };
-    return key(a) == key(b);
+    return CleanName(a).toCaseFolded() == CleanName(b).toCaseFolded();
 }
 
 // What is wrong with the characters of a trimmed name, or nothing. Format
@@ -282,14 +285,6 @@ void SaveFamily() {
     if (!ReplaceWholeFile(path, bytes, false).isEmpty())
         ThrowWriteError(path);
 }
-
-namespace {
-// A name as typed, as it is kept: composed (NFC), without blanks at its ends,
-// one space between its words.
-QString CleanName(const QString& typed) {
-    return typed.normalized(QString::NormalizationForm_C).simplified();
-}
-} // namespace
 
 QString NameFault(const QString& name, int index) {
     const QString trimmed = CleanName(name);
